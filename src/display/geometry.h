@@ -1,0 +1,20 @@
+// Where every button position lies on the window.
+#pragma once
+
+#include "app/program.h"
+
+namespace brenavo {
+
+inline constexpr int KB_X = 575;
+inline constexpr int KB_OS = 200;
+inline constexpr int BUT_SIZE = 40;
+
+// Fills program.geo.buttonXYs: x of positions 0-65, then their y.
+int createButtonXYs(Program& program);
+
+inline int buttonX(const Program& program, int position) { return program.geo.buttonXYs[position]; }
+inline int buttonY(const Program& program, int position) {
+  return program.geo.buttonXYs[66 + position];
+}
+
+}  // namespace brenavo

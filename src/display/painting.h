@@ -1,0 +1,21 @@
+// The picture of the window: both diagrams, captions and the listing of the selection.
+#pragma once
+
+#include "app/program.h"
+
+namespace brenavo {
+
+inline constexpr int SCALE_DISPLAY_ULC_X = 30;
+inline constexpr int SCALE_DISPLAY_ULC_Y = 50;
+inline constexpr int SDULC_DY = 30;
+inline constexpr int SDULC_NOTE1_X = 50;
+inline constexpr int SDULC_NOTE_DX = 50;
+
+// Reads the screen size and makes the outline pen, the two brushes and the notes font.
+void createDrawingResources(Program& program);
+void freeDrawingResources(Program& program);
+
+// WM_PAINT: draws the whole client area on the surface.
+void paintWindow(Program& program, platform::Surface& surface);
+
+}  // namespace brenavo

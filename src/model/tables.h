@@ -1,0 +1,92 @@
+// The constant tables of the instrument: tunings, scales, chords and progressions.
+// Every table names buttons by position: 0-32 the pull side, 33-65 the push side;
+// 10, 32, 43 and 65 are label slots, never buttons.
+#pragma once
+
+#include <cstdint>
+
+namespace brenavo {
+
+inline constexpr int KB_BUTTONS = 33;        // positions per side
+inline constexpr int KB_POSITIONS = 66;      // both sides
+inline constexpr int COLS_CHROMATIC = 13;
+inline constexpr int COLS_WHOLETONE = 13;
+inline constexpr int COLS_CHORDS = 12;
+inline constexpr int COLS_PROGS_3 = 3;
+inline constexpr int COLS_PROGS_4 = 4;
+inline constexpr int DIATONIC_MAX_STEPS = 15;
+inline constexpr int PENT_STEPS = 11;
+
+inline constexpr bool isLabelSlot(int position) {
+  return position == 10 || position == 32 || position == 43 || position == 65;
+}
+
+// One tuning of the treble keyboard.
+struct ACC_KEYBOARD {
+  const char* szKeyConfig;           // "G-C-F", ...
+  const char* szKeysAvailable[24];   // 0-11 major keys, 12-23 minor keys
+  const char* szNoteName[66];        // note name per position (label texts in the slots)
+  int32_t midiKeyNum[66];            // MIDI note per position (0 in the slots)
+};
+
+// One diatonic scale in one format: note2 is all 0 in single notes.
+struct NOTE_SEQUENCE {
+  int32_t scaleSteps;
+  int32_t note1[15];
+  int32_t note2[15];
+};
+
+struct SCALE_SET {
+  const char* szFormat;              // "FORMATO: ..."
+  NOTE_SEQUENCE iScale[24];          // by key index
+};
+
+struct DIATONIC_SCALES {
+  const char* szDirec;               // "DIRECCION: ..."
+  SCALE_SET iFormat[3];              // single notes, thirds, sixths
+};
+
+struct WT_SCALE {
+  const char* szName;                // "Hexatonica / WT0" or "Hexatonica / WT1"
+  int32_t iNote[13];
+};
+
+struct WT_FORMATS {
+  WT_SCALE hexScale[2];
+};
+
+struct PENT_SCALE {
+  const char* szName[4];             // key name per tuning
+  int32_t scaleSteps;                // 11
+  int32_t iNote[11];                 // no sequences yet: all 0
+};
+
+struct PENT_FORMATS {
+  const char* szType;
+  PENT_SCALE pentScale[12];
+};
+
+struct CHORD {
+  const char* szChordName;
+  int32_t iNote[5];                  // positions, then -1
+};
+
+struct ACC_CHORDS {
+  const char* szChordType;
+  CHORD iChord[12];
+};
+
+struct ACC_CIRCLES {
+  const char* szCircleName[4];       // key name per tuning
+  CHORD iChord[4];                   // the fourth is empty in triad progressions
+};
+
+extern const ACC_KEYBOARD keyConfig[4];
+extern const DIATONIC_SCALES notePats[3];
+extern const int32_t scalePatternChromatic[4][13];
+extern const WT_FORMATS hexPats[4];
+extern const PENT_FORMATS pentPats[3];
+extern const ACC_CHORDS chordGroup[11];
+extern const ACC_CIRCLES circleGroup[36];
+
+}  // namespace brenavo

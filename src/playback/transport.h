@@ -1,0 +1,25 @@
+// Play, Loop, Pause, Stop, the playback timer and the tempo scroll bar.
+#pragma once
+
+#include <cstdint>
+
+#include "app/program.h"
+
+namespace brenavo {
+
+// 601-604 and 801-804.
+void handleTransportCommand(Program& program, int commandId);
+// WM_TIMER.
+void handlePlaybackTimer(Program& program);
+// WM_VSCROLL: scroll code in the low word, thumb position in the high word.
+void handleVScroll(Program& program, uintptr_t wParam);
+
+// At creation: the scroll bar's range 1-20 and position vPos.
+void initTempoScrollBar(Program& program);
+// At creation: the "Controles" frame and the four bitmap buttons.
+void createTransportControls(Program& program);
+
+// A note-off for each of the four remembered notes.
+void allNotesOff(Program& program);
+
+}  // namespace brenavo

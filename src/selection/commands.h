@@ -1,0 +1,13 @@
+// The commands that change the selection, and the options and exit commands around them.
+#pragma once
+
+#include "app/program.h"
+
+namespace brenavo {
+
+// Formats 201-203, chromatic 204, diatonic 210-226, pentatonic 234-269, whole-tone
+// 270-271, chord types 300-310, progressions 400-435. Each ends with the status-bar
+// refresh and a full repaint. Returns false (and changes nothing) for any other id.
+bool handleSelectionCommand(Program& program, int commandId);
+
+}  // namespace brenavo
