@@ -175,6 +175,7 @@ void RecordingPlatform::setTimer(int id, int periodMs) {
   timerRunning = true;
   timerId = id;
   timerPeriod = periodMs;
+  ++timerStarts;
   log.push_back("timer.set " + std::to_string(id) + " " + std::to_string(periodMs));
 }
 

@@ -144,6 +144,7 @@ class RecordingPlatform : public platform::Window,
   bool timerRunning = false;
   int timerId = 0;
   int timerPeriod = 0;
+  int timerStarts = 0;                 // setTimer calls so far
   // Scroll bar
   int scrollMin = 0, scrollMax = 0, scrollPos = 0;
   // Controls

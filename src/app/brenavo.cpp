@@ -1,0 +1,135 @@
+// The window procedure: every event of the program arrives here as a message and is
+// handed to the part of the program that owns it.
+#include "app/brenavo_funcs.h"
+
+#include "dialogs/help_topics.h"
+#include "dialogs/info_dialogs.h"
+#include "dialogs/options.h"
+#include "display/geometry.h"
+#include "display/painting.h"
+#include "display/status_bar.h"
+#include "playback/midi.h"
+#include "playback/transport.h"
+#include "selection/commands.h"
+#include "selection/menus.h"
+#include "settings/settings_store.h"
+
+namespace brenavo {
+
+namespace {
+
+constexpr const char* EXIT_QUESTION = "¿Quiere terminar con el Brenavo?";
+constexpr const char* EXIT_CAPTION = "Brenavo: ";
+
+// Brings every part of the program up, in order, before the window is first shown.
+void onCreate(Program& program) {
+  initHelp(program);
+  InitStatus(program);
+  createButtonXYs(program);
+  loadSettings(program);
+  SendCommand(program, IDM_UPDATE_MENUS);
+  SendCommand(program, IDM_UPDATE_STATUS_BAR);
+  if (program.sel.scaleSteps == 0) program.sel.scaleSteps = 15;
+  openMidiOutput(program);
+  initTempoScrollBar(program);
+  createTransportControls(program);
+  createDrawingResources(program);
+}
+
+// Takes everything down and saves the settings. Runs once, however the program ends.
+void onDestroy(Program& program) {
+  if (program.destroyed) return;
+  program.destroyed = true;
+  // A run still going has its timer stopped so no step follows the closing of the output.
+  if (program.sel.ctrlPlay) program.os.timer.killTimer(IDM_PLAY_TIMER);
+  freeDrawingResources(program);
+  closeMidiOutput(program);
+  shutdownHelp(program);
+  saveSettings(program);
+  program.os.window.postQuit(0);
+}
+
+void runOptionsCommand(Program& program) {
+  runOptionsDialog(program);
+  SendCommand(program, IDM_UPDATE_MENUS);
+  SendCommand(program, IDM_UPDATE_STATUS_BAR);
+  sendProgramChange(program);
+}
+
+void runExitCommand(Program& program) {
+  if (program.os.messages.messageBox(EXIT_QUESTION, EXIT_CAPTION, MB_YESNO) == IDYES)
+    SendMessage(program, WM_DESTROY, 0, 0);
+}
+
+bool isHelpOrDialogCommand(int id) { return id >= IDM_HELP && id <= IDM_MTHEORY; }
+
+void runHelpOrDialogCommand(Program& program, int id) {
+  if (id == IDM_USAGE) {
+    runUsageDialog(program);
+  } else if (id == IDM_ABOUT) {
+    runAboutDialog(program);
+  } else {
+    showHelpTopic(program, id);
+  }
+}
+
+bool isTransportCommand(int id) {
+  return (id >= IDPB_PLAY && id <= IDPB_STOP) || (id >= IDM_SPEED_PLUS_5 && id <= IDM_SPEED_MIN_25);
+}
+
+void onCommand(Program& program, int id) {
+  if (isHelpOrDialogCommand(id)) {
+    runHelpOrDialogCommand(program, id);
+  } else if (id == IDM_DIALOGBOX_OPTIONS) {
+    runOptionsCommand(program);
+  } else if (id == IDM_EXIT) {
+    runExitCommand(program);
+  } else if (isTransportCommand(id)) {
+    handleTransportCommand(program, id);
+  } else if (id == IDM_UPDATE_MENUS) {
+    updateMenus(program);
+  } else if (id == IDM_UPDATE_STATUS_BAR) {
+    updateStatusBar(program);
+  } else {
+    handleSelectionCommand(program, id);
+  }
+}
+
+}  // namespace
+
+int32_t WindowFunc(Program& program, uint32_t message, uintptr_t wParam, intptr_t lParam) {
+  // Once the window has been taken down, nothing more reaches the program.
+  if (program.destroyed) return 0;
+  switch (message) {
+    case WM_CREATE:
+      onCreate(program);
+      return 0;
+    case WM_DESTROY:
+      onDestroy(program);
+      return 0;
+    case WM_PAINT:
+      if (lParam != 0) paintWindow(program, *reinterpret_cast<platform::Surface*>(lParam));
+      return 0;
+    case WM_COMMAND:
+      onCommand(program, static_cast<int>(wParam & 0xFFFF));
+      return 0;
+    case WM_TIMER:
+      handlePlaybackTimer(program);
+      return 0;
+    case WM_VSCROLL:
+      handleVScroll(program, wParam);
+      return 0;
+    default:
+      return 0;
+  }
+}
+
+std::unique_ptr<Program> CreateMainWindow(platform::Platform& platformServices) {
+  auto program = std::make_unique<Program>(platformServices);
+  program->menu = makeMainMenu();
+  program->windowProc = WindowFunc;
+  SendMessage(*program, WM_CREATE, 0, 0);
+  return program;
+}
+
+}  // namespace brenavo
