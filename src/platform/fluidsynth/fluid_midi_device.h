@@ -1,0 +1,93 @@
+// The default MIDI output: an embedded FluidSynth General MIDI synthesizer that plays
+// through the machine's audio system, or renders into a caller's buffer.
+#pragma once
+
+#include <fluidsynth/types.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "platform/platform.h"
+
+namespace brenavo::fluid {
+
+enum class Output {
+  AudioDriver,  // the synth plays through the first audio driver that starts
+  Buffer,       // no driver; the caller pulls samples with render()
+};
+
+// The SoundFont files tried first, in order: the Debian GM SoundFont, then the
+// system-wide default GM links.
+std::vector<std::string> defaultSoundFontFiles();
+// Folders searched afterwards for any other *.sf2 or *.sf3, in name order.
+std::vector<std::string> defaultSoundFontFolders();
+
+struct FluidOptions {
+  Output output = Output::AudioDriver;
+  int sampleRate = 44100;  // 44100 or 48000
+  std::vector<std::string> soundFontFiles = defaultSoundFontFiles();
+  std::vector<std::string> soundFontFolders = defaultSoundFontFolders();
+  // FluidSynth driver names, tried in turn until one starts.
+  std::vector<std::string> audioDrivers = {"pipewire", "pulseaudio", "alsa"};
+  // 256 frames x 3 periods: 17.4 ms at 44100 Hz, 16 ms at 48000 Hz. Small enough that a
+  // note starts with its highlight, with one spare period against crackle.
+  int periodSize = 256;
+  int periods = 3;
+};
+
+// Every SoundFont the options name, in the order open() tries them.
+std::vector<std::string> soundFontCandidates(const FluidOptions& options);
+
+class FluidMidiDevice : public platform::MidiDevice {
+ public:
+  // Results of shortMessage().
+  static constexpr uint32_t kSent = 0;
+  static constexpr uint32_t kNotOpen = 1;
+  static constexpr uint32_t kBadMessage = 2;  // a status byte below 0x80 or a data byte above 0x7F
+
+  explicit FluidMidiDevice(FluidOptions options = {});
+  ~FluidMidiDevice() override;
+  FluidMidiDevice(const FluidMidiDevice&) = delete;
+  FluidMidiDevice& operator=(const FluidMidiDevice&) = delete;
+
+  // Creates the synth, loads the first SoundFont that loads and, for AudioDriver output,
+  // starts a driver. On any failure everything is freed and the result is false.
+  bool open() override;
+  // Note-on (0x9n; velocity 0 is a note-off), note-off (0x8n) and program change (0xCn)
+  // reach the synth; any other message is accepted and ignored.
+  uint32_t shortMessage(uint32_t packed) override;
+  // Silences every voice on every channel at once. The programs stay selected.
+  void reset() override;
+  // Stops the driver and frees the synth. Safe when closed.
+  void close() override;
+
+  bool isOpen() const { return synth_ != nullptr; }
+  // Buffer output only: synthesizes the next frames into two channel buffers and
+  // returns how many were written (0 when closed or playing through a driver).
+  int render(float* left, float* right, int frames);
+
+  const FluidOptions& options() const { return options_; }
+  // The SoundFont that was loaded; empty when closed.
+  const std::string& soundFontPath() const { return soundFontPath_; }
+  bool audioDriverStarted() const { return driver_ != nullptr; }
+  // The driver that started; empty when none did.
+  const std::string& audioDriverName() const { return driverName_; }
+  // The driver's buffering: period size x periods / sample rate, in milliseconds.
+  double latencyMs() const;
+
+ private:
+  bool configure();
+  bool loadSoundFont();
+  void sendToReverb();
+  bool startAudioDriver();
+
+  FluidOptions options_;
+  fluid_settings_t* settings_ = nullptr;
+  fluid_synth_t* synth_ = nullptr;
+  fluid_audio_driver_t* driver_ = nullptr;
+  std::string soundFontPath_;
+  std::string driverName_;
+};
+
+}  // namespace brenavo::fluid

@@ -1,0 +1,425 @@
+#include "platform/qt/main_window.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QHBoxLayout>
+#include <QIcon>
+#include <QLabel>
+#include <QLibraryInfo>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPainter>
+#include <QPushButton>
+#include <QScreen>
+#include <QScrollBar>
+#include <QShortcut>
+#include <QTranslator>
+#include <algorithm>
+#include <string_view>
+
+#include "app/brenavo_funcs.h"
+#include "platform/qt/canvas.h"
+#include "platform/qt/periodic_timer.h"
+#include "platform/qt/qt_dialogs.h"
+#include "platform/qt/qt_help.h"
+
+namespace brenavo::qt {
+
+namespace {
+
+// The keys of the accelerator table and the command each one sends.
+struct Accelerator {
+  QKeyCombination keys;
+  int commandId;
+};
+const Accelerator ACCELERATORS[] = {
+    {Qt::CTRL | Qt::Key_X, IDM_EXIT},
+    {QKeyCombination(Qt::Key_F1), IDM_HELP},
+    {QKeyCombination(Qt::Key_F2), IDM_DIALOGBOX_OPTIONS},
+    {QKeyCombination(Qt::Key_F5), IDPB_PLAY},
+    {QKeyCombination(Qt::Key_F6), IDPB_LOOP},
+    {QKeyCombination(Qt::Key_F7), IDPB_PAUSE},
+    {QKeyCombination(Qt::Key_F8), IDPB_STOP},
+    {QKeyCombination(Qt::Key_F9), IDM_SPEED_PLUS_5},
+    {QKeyCombination(Qt::Key_F10), IDM_SPEED_MIN_5},
+    {QKeyCombination(Qt::Key_F11), IDM_SPEED_PLUS_25},
+    {QKeyCombination(Qt::Key_F12), IDM_SPEED_MIN_25},
+};
+
+constexpr int MESSAGE_BOX_BUTTONS = 0x0F;
+constexpr int MESSAGE_BOX_ICON = 0xF0;
+constexpr int TEMPO_PAGE = 5;    // what a page up or down changes the tempo by
+constexpr int BUTTON_BEVEL = 2;  // the edge of a bitmap button that its image leaves free
+
+QString fromProgramText(std::string_view text) {
+  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// The scroll code a user action on the tempo bar reports; -1 for none.
+int scrollCodeFor(int sliderAction) {
+  switch (sliderAction) {
+    case QAbstractSlider::SliderSingleStepSub:
+      return SB_LINEUP;
+    case QAbstractSlider::SliderSingleStepAdd:
+      return SB_LINEDOWN;
+    case QAbstractSlider::SliderPageStepSub:
+      return SB_PAGEUP;
+    case QAbstractSlider::SliderPageStepAdd:
+      return SB_PAGEDOWN;
+    case QAbstractSlider::SliderMove:
+      return SB_THUMBTRACK;
+    default:
+      return -1;
+  }
+}
+
+// The "Controles" frame: a caption bar over a grey body.
+class ControlsFrame : public QWidget {
+ public:
+  ControlsFrame(const QString& caption, QWidget* parent) : QWidget(parent), caption_(caption) {}
+
+ protected:
+  void paintEvent(QPaintEvent*) override {
+    QPainter painter(this);
+    painter.fillRect(rect(), palette().color(QPalette::Mid));
+    const QRect captionBar(0, 0, width(), fontMetrics().height() + 4);
+    painter.fillRect(captionBar, palette().color(QPalette::Highlight));
+    painter.setPen(palette().color(QPalette::HighlightedText));
+    painter.drawText(captionBar.adjusted(4, 0, -2, 0), Qt::AlignLeft | Qt::AlignVCenter, caption_);
+    painter.setPen(palette().color(QPalette::Shadow));
+    painter.drawRect(rect().adjusted(0, 0, -1, -1));
+  }
+
+ private:
+  QString caption_;
+};
+
+}  // namespace
+
+bool installSpanishQtTranslation(QTranslator& translator) {
+  return translator.load(QStringLiteral("qtbase_es"),
+                         QLibraryInfo::path(QLibraryInfo::TranslationsPath)) &&
+         QCoreApplication::installTranslator(&translator);
+}
+
+QPoint centredWindowOrigin(const QSize& screen) {
+  return {(screen.width() - WINDOW_WIDTH) / 2, (screen.height() - WINDOW_HEIGHT) / 2};
+}
+
+// ---- PartedStatusBar
+
+PartedStatusBar::PartedStatusBar(QWidget* parent) : QStatusBar(parent) {
+  setSizeGripEnabled(false);
+}
+
+void PartedStatusBar::setParts(const std::vector<int>& rightEdges) {
+  qDeleteAll(parts_);
+  parts_.clear();
+  rightEdges_ = rightEdges;
+  for (size_t i = 0; i < rightEdges_.size(); ++i) {
+    auto* part = new QLabel(this);
+    part->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    part->setTextFormat(Qt::PlainText);
+    part->setIndent(3);
+    part->show();
+    parts_.push_back(part);
+  }
+  placeParts();
+}
+
+void PartedStatusBar::setPartText(int part, const QString& text) {
+  if (part >= 0 && static_cast<size_t>(part) < parts_.size()) parts_[part]->setText(text);
+}
+
+QString PartedStatusBar::partText(int part) const {
+  if (part < 0 || static_cast<size_t>(part) >= parts_.size()) return {};
+  return parts_[part]->text();
+}
+
+std::pair<int, int> PartedStatusBar::partExtent(int part) const {
+  if (part < 0 || static_cast<size_t>(part) >= parts_.size()) return {0, 0};
+  const QRect place = parts_[part]->geometry();
+  return {place.left(), place.left() + place.width()};
+}
+
+void PartedStatusBar::resizeEvent(QResizeEvent* event) {
+  QStatusBar::resizeEvent(event);
+  placeParts();
+}
+
+void PartedStatusBar::placeParts() {
+  int left = 0;
+  for (size_t i = 0; i < parts_.size(); ++i) {
+    parts_[i]->setGeometry(left, 0, rightEdges_[i] - left, height());
+    left = rightEdges_[i];
+  }
+}
+
+// ---- QtPlatform
+
+QtPlatform::QtPlatform(MainWindow& window, platform::MidiDevice& midi, platform::KeyStore& keyStore)
+    : window_(window),
+      dialogs_(std::make_unique<QtDialogs>(&window)),
+      help_(std::make_unique<QtHelp>(&window)),
+      services_{*this, *this,     *this,  *this, *this,   *this,
+                *this, *dialogs_, *help_, midi,  keyStore} {
+  window_.canvas().setPaintHandler([this](platform::Surface& surface) {
+    send(WM_PAINT, 0, reinterpret_cast<intptr_t>(&surface));
+  });
+  installAccelerators();
+  connectTempoBar();
+}
+
+QtPlatform::~QtPlatform() = default;
+
+void QtPlatform::attach(Program& program) {
+  program_ = &program;
+  window_.canvas().invalidate();
+}
+
+void QtPlatform::send(uint32_t message, uintptr_t wParam, intptr_t lParam) {
+  if (program_) SendMessage(*program_, message, wParam, lParam);
+}
+
+void QtPlatform::installAccelerators() {
+  for (const Accelerator& accelerator : ACCELERATORS) {
+    auto* shortcut = new QShortcut(QKeySequence(accelerator.keys), &window_);
+    shortcut->setContext(Qt::WindowShortcut);
+    const int id = accelerator.commandId;
+    connect(shortcut, &QShortcut::activated, this, [this, id] { sendCommand(id); });
+  }
+}
+
+// ---- Window
+
+void QtPlatform::invalidate() { window_.canvas().invalidate(); }
+
+void QtPlatform::show() { window_.show(); }
+
+platform::Size QtPlatform::screenSize() {
+  const QSize size = QGuiApplication::primaryScreen()->size();
+  return {size.width(), size.height()};
+}
+
+void QtPlatform::postQuit(int exitCode) {
+  quitCode_ = exitCode;
+  QCoreApplication::exit(exitCode);
+}
+
+std::unique_ptr<platform::Surface> QtPlatform::getDC() { return window_.canvas().drawingSurface(); }
+
+// ---- MenuBar
+
+// The whole bar is built again from the model. A chosen item's command is queued, so it
+// runs after its menu has closed and never while the menu is being replaced.
+void QtPlatform::redraw(const Menu& menu) {
+  QMenuBar* bar = window_.menuBar();
+  bar->clear();
+  for (QMenu* old : bar->findChildren<QMenu*>(QString(), Qt::FindDirectChildrenOnly))
+    old->deleteLater();
+  mirrorItems(*bar, menu);
+}
+
+template <typename Container>
+void QtPlatform::mirrorItems(Container& container, const Menu& menu) {
+  static const Menu noItems;
+  for (const MenuItem& item : menu.items) {
+    const QString label = fromProgramText(item.label);
+    if (item.kind == MenuItem::Kind::Separator) {
+      container.addSeparator();
+    } else if (item.kind == MenuItem::Kind::Popup) {
+      auto* popup = new QMenu(label, &container);
+      mirrorItems(*popup, item.popup ? *item.popup : noItems);
+      container.addMenu(popup)->setEnabled(!item.grayed);
+    } else {
+      // A TAB in the label puts the key hint in the menu's shortcut column.
+      QAction* action = container.addAction(label);
+      action->setEnabled(!item.grayed);
+      action->setData(item.id);
+      const int id = item.id;
+      connect(
+          action, &QAction::triggered, this, [this, id] { sendCommand(id); }, Qt::QueuedConnection);
+    }
+  }
+}
+
+// ---- StatusBar
+
+void QtPlatform::createBar(const int* rightEdges, int parts, const std::string& firstText) {
+  window_.parts().setParts(std::vector<int>(rightEdges, rightEdges + std::max(parts, 0)));
+  window_.parts().setPartText(0, fromProgramText(firstText));
+}
+
+void QtPlatform::setText(int part, const std::string& text) {
+  window_.parts().setPartText(part, fromProgramText(text));
+}
+
+// ---- Timer
+
+void QtPlatform::setTimer(int id, int periodMs) {
+  std::unique_ptr<PeriodicTimer>& timer = timers_[id];
+  if (!timer) {
+    timer = std::make_unique<PeriodicTimer>(
+        [this, id] { send(WM_TIMER, static_cast<uintptr_t>(id), 0); });
+  }
+  timer->start(periodMs);
+}
+
+void QtPlatform::killTimer(int id) {
+  const auto found = timers_.find(id);
+  if (found != timers_.end()) found->second->stop();
+}
+
+bool QtPlatform::isTimerRunning(int id) const {
+  const auto found = timers_.find(id);
+  return found != timers_.end() && found->second->isActive();
+}
+
+// ---- ScrollBar: the tempo bar. Values set here are not reported back as user actions.
+
+void QtPlatform::setRange(int minimum, int maximum) {
+  window_.tempoBar().setRange(minimum, maximum);
+}
+
+void QtPlatform::setPos(int position) { window_.tempoBar().setValue(position); }
+
+void QtPlatform::connectTempoBar() {
+  QScrollBar& bar = window_.tempoBar();
+  connect(&bar, &QAbstractSlider::actionTriggered, this,
+          [this](int action) { onTempoBarAction(action); });
+  // Letting go of the thumb reports where it was left, then the end of the scroll.
+  connect(&bar, &QAbstractSlider::sliderReleased, this, [this] {
+    sendScroll(SB_THUMBPOSITION, window_.tempoBar().sliderPosition());
+    sendScroll(SB_ENDSCROLL, 0);
+  });
+  bar.installEventFilter(this);
+}
+
+void QtPlatform::onTempoBarAction(int action) {
+  const int code = scrollCodeFor(action);
+  if (code < 0) return;
+  if (mouseOnTempoBar_) ++mouseScrollActions_;
+  sendScroll(code, code == SB_THUMBTRACK ? window_.tempoBar().sliderPosition() : 0);
+}
+
+void QtPlatform::sendScroll(int code, int position) {
+  const auto wParam =
+      (static_cast<uintptr_t>(position & 0xFFFF) << 16) | static_cast<uintptr_t>(code & 0xFFFF);
+  send(WM_VSCROLL, wParam, 0);
+}
+
+// A click on an arrow or beside the thumb ends, like a drag, with the end of the scroll.
+bool QtPlatform::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == &window_.tempoBar()) {
+    if (event->type() == QEvent::MouseButtonPress) {
+      mouseOnTempoBar_ = true;
+      mouseScrollActions_ = 0;
+    } else if (event->type() == QEvent::MouseButtonRelease && mouseOnTempoBar_) {
+      mouseOnTempoBar_ = false;
+      if (mouseScrollActions_ > 0 && !window_.tempoBar().isSliderDown())
+        sendScroll(SB_ENDSCROLL, 0);
+    }
+  }
+  return QObject::eventFilter(watched, event);
+}
+
+// ---- Controls: children of the client area, at client coordinates.
+
+void QtPlatform::createControl(const platform::ControlSpec& spec) {
+  QWidget* control = std::string_view(spec.kind) == "STATIC" ? makeFrame(spec) : makeButton(spec);
+  control->setGeometry(spec.x, spec.y, spec.width, spec.height);
+  control->show();
+  controls_[spec.id] = control;
+}
+
+QWidget* QtPlatform::makeFrame(const platform::ControlSpec& spec) {
+  return new ControlsFrame(fromProgramText(spec.text), &window_.canvas());
+}
+
+QWidget* QtPlatform::makeButton(const platform::ControlSpec& spec) {
+  auto* button = new QPushButton(fromProgramText(spec.text), &window_.canvas());
+  const QPixmap image(QStringLiteral(":/bitmaps/%1.bmp").arg(QString::fromUtf8(spec.image)));
+  if (!image.isNull()) {
+    // The image fills the face of the button; its outer pixels would hide the bevel.
+    const QRect face =
+        image.rect().adjusted(BUTTON_BEVEL, BUTTON_BEVEL, -BUTTON_BEVEL, -BUTTON_BEVEL);
+    button->setIcon(QIcon(image.copy(face)));
+    button->setIconSize(face.size());
+  }
+  const int id = spec.id;
+  connect(button, &QPushButton::clicked, this, [this, id] { sendCommand(id); });
+  return button;
+}
+
+void QtPlatform::setFocus(int id) {
+  if (QWidget* target = control(id)) target->setFocus(Qt::OtherFocusReason);
+}
+
+QWidget* QtPlatform::control(int id) const {
+  const auto found = controls_.find(id);
+  return found != controls_.end() ? found->second.data() : nullptr;
+}
+
+// ---- Messages
+
+void QtPlatform::beep() { QApplication::beep(); }
+
+int QtPlatform::messageBox(const std::string& text, const std::string& caption, int style) {
+  const bool yesNo = (style & MESSAGE_BOX_BUTTONS) == MB_YESNO;
+  QMessageBox box(&window_);
+  box.setWindowTitle(fromProgramText(caption));
+  box.setText(fromProgramText(text));
+  box.setTextFormat(Qt::PlainText);
+  box.setIcon((style & MESSAGE_BOX_ICON) == MB_ICONEXCLAMATION ? QMessageBox::Warning
+                                                               : QMessageBox::NoIcon);
+  box.setStandardButtons(yesNo ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok);
+  box.setDefaultButton(yesNo ? QMessageBox::Yes : QMessageBox::Ok);
+  const int answer = box.exec();
+  if (!yesNo) return IDOK;
+  return answer == QMessageBox::Yes ? IDYES : IDNO;
+}
+
+// ---- MainWindow
+
+MainWindow::MainWindow(platform::MidiDevice& midi, platform::KeyStore& keyStore) {
+  setWindowTitle(QString::fromUtf8(WINDOW_TITLE));
+  setWindowIcon(QIcon(QStringLiteral(":/icons/TarvoIcon.png")));
+  // A caption with the system menu, minimize and close boxes; no maximize, no sizing.
+  setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                 Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                 Qt::WindowCloseButtonHint);
+  setFixedSize(WINDOW_WIDTH, WINDOW_HEIGHT);
+  menuBar()->setNativeMenuBar(false);
+
+  auto* client = new QWidget(this);
+  auto* layout = new QHBoxLayout(client);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->setSpacing(0);
+  canvas_ = new Canvas(client);
+  layout->addWidget(canvas_, 1);
+  tempoBar_ = new QScrollBar(Qt::Vertical, client);
+  tempoBar_->setFocusPolicy(Qt::NoFocus);
+  tempoBar_->setContextMenuPolicy(Qt::NoContextMenu);
+  tempoBar_->setSingleStep(1);
+  tempoBar_->setPageStep(TEMPO_PAGE);
+  layout->addWidget(tempoBar_);
+  setCentralWidget(client);
+  statusParts_ = new PartedStatusBar(this);
+  setStatusBar(statusParts_);
+  move(centredWindowOrigin(QGuiApplication::primaryScreen()->size()));
+
+  platform_ = std::make_unique<QtPlatform>(*this, midi, keyStore);
+  program_ = CreateMainWindow(platform_->services());
+  platform_->attach(*program_);
+}
+
+MainWindow::~MainWindow() = default;
+
+// The close box takes the program down the same way as the exit command, once.
+void MainWindow::closeEvent(QCloseEvent* event) {
+  if (program_ && !program_->destroyed) platform_->send(WM_DESTROY);
+  event->accept();
+}
+
+}  // namespace brenavo::qt

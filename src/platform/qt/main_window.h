@@ -1,0 +1,158 @@
+// The main window: a fixed 800 x 600 frame with the menu bar, the client area with its
+// own tempo scroll bar, and the status bar; and QtPlatform, which gives the program the
+// desktop services it asks for and turns every Qt event into a message to it.
+#pragma once
+
+#include <QMainWindow>
+#include <QPoint>
+#include <QPointer>
+#include <QSize>
+#include <QStatusBar>
+#include <map>
+#include <memory>
+#include <optional>
+#include <vector>
+
+#include "app/program.h"
+#include "platform/platform.h"
+
+class QLabel;
+class QScrollBar;
+class QTranslator;
+
+namespace brenavo {
+class QtDialogs;
+class QtHelp;
+}  // namespace brenavo
+
+namespace brenavo::qt {
+
+class Canvas;
+class PeriodicTimer;
+
+// Loads Qt's own Spanish texts (message box buttons and the like) and installs them.
+// False when the translation file is missing; the buttons then read "&Yes", "&No", "OK".
+bool installSpanishQtTranslation(QTranslator& translator);
+
+// Top left corner of an 800 x 600 window centred on a screen of the given size.
+QPoint centredWindowOrigin(const QSize& screen);
+
+// A status bar cut into parts with fixed right edges, in pixels from its left.
+class PartedStatusBar : public QStatusBar {
+ public:
+  explicit PartedStatusBar(QWidget* parent = nullptr);
+  void setParts(const std::vector<int>& rightEdges);
+  void setPartText(int part, const QString& text);
+  QString partText(int part) const;
+  // Left and right edge of a part.
+  std::pair<int, int> partExtent(int part) const;
+
+ protected:
+  void resizeEvent(QResizeEvent* event) override;
+
+ private:
+  void placeParts();
+  std::vector<int> rightEdges_;
+  std::vector<QLabel*> parts_;
+};
+
+class MainWindow;
+
+class QtPlatform : public QObject,
+                   public platform::Window,
+                   public platform::MenuBar,
+                   public platform::StatusBar,
+                   public platform::Timer,
+                   public platform::ScrollBar,
+                   public platform::Controls,
+                   public platform::Messages {
+ public:
+  QtPlatform(MainWindow& window, platform::MidiDevice& midi, platform::KeyStore& keyStore);
+  ~QtPlatform() override;
+
+  platform::Platform& services() { return services_; }
+  // From now on events reach this program, and the picture is its to paint.
+  void attach(Program& program);
+  // Delivers a message to the program's window procedure (nothing before it exists).
+  void send(uint32_t message, uintptr_t wParam = 0, intptr_t lParam = 0);
+  void sendCommand(int id) { send(WM_COMMAND, static_cast<uintptr_t>(id), 0); }
+
+  // Window
+  void invalidate() override;
+  void show() override;
+  platform::Size screenSize() override;
+  void postQuit(int exitCode) override;
+  std::unique_ptr<platform::Surface> getDC() override;
+  // MenuBar
+  void redraw(const Menu& menu) override;
+  // StatusBar
+  void createBar(const int* rightEdges, int parts, const std::string& firstText) override;
+  void setText(int part, const std::string& text) override;
+  // Timer
+  void setTimer(int id, int periodMs) override;
+  void killTimer(int id) override;
+  // ScrollBar
+  void setRange(int minimum, int maximum) override;
+  void setPos(int position) override;
+  // Controls
+  void createControl(const platform::ControlSpec& spec) override;
+  void setFocus(int id) override;
+  // Messages
+  void beep() override;
+  int messageBox(const std::string& text, const std::string& caption, int style) override;
+
+  // What the program asked for, for a look from outside.
+  std::optional<int> quitCode() const { return quitCode_; }
+  QWidget* control(int id) const;
+  bool isTimerRunning(int id) const;
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  void installAccelerators();
+  void connectTempoBar();
+  void onTempoBarAction(int action);
+  void sendScroll(int code, int position);
+  template <typename Container>
+  void mirrorItems(Container& container, const Menu& menu);
+  QWidget* makeFrame(const platform::ControlSpec& spec);
+  QWidget* makeButton(const platform::ControlSpec& spec);
+
+  MainWindow& window_;
+  std::unique_ptr<QtDialogs> dialogs_;
+  std::unique_ptr<QtHelp> help_;
+  platform::Platform services_;
+  Program* program_ = nullptr;
+  std::map<int, std::unique_ptr<PeriodicTimer>> timers_;
+  std::map<int, QPointer<QWidget>> controls_;
+  bool mouseOnTempoBar_ = false;
+  int mouseScrollActions_ = 0;
+  std::optional<int> quitCode_;
+};
+
+class MainWindow : public QMainWindow {
+ public:
+  // Builds the window and runs the program's creation (menus, settings, MIDI output);
+  // the caller shows it afterwards.
+  MainWindow(platform::MidiDevice& midi, platform::KeyStore& keyStore);
+  ~MainWindow() override;
+
+  Program& program() { return *program_; }
+  QtPlatform& desktop() { return *platform_; }
+  Canvas& canvas() const { return *canvas_; }
+  QScrollBar& tempoBar() const { return *tempoBar_; }
+  PartedStatusBar& parts() const { return *statusParts_; }
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  Canvas* canvas_ = nullptr;
+  QScrollBar* tempoBar_ = nullptr;
+  PartedStatusBar* statusParts_ = nullptr;
+  std::unique_ptr<QtPlatform> platform_;
+  std::unique_ptr<Program> program_;
+};
+
+}  // namespace brenavo::qt

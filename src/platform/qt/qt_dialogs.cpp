@@ -1,0 +1,276 @@
+#include "platform/qt/qt_dialogs.h"
+
+#include <QApplication>
+#include <QButtonGroup>
+#include <QDialog>
+#include <QFont>
+#include <QFontMetrics>
+#include <QGroupBox>
+#include <QIcon>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <algorithm>
+#include <span>
+
+#include "model/ids.h"
+
+// The resources are compiled into a static library, so nothing would pull them in
+// unless someone asks for them by name.
+static void initCompiledResources() { Q_INIT_RESOURCE(brenavo); }
+
+namespace brenavo {
+
+void registerResources() { initCompiledResources(); }
+
+int DialogUnits::toPixelsX(int x) const { return (x * charWidth + 2) / 4; }
+
+int DialogUnits::toPixelsY(int y) const { return (y * charHeight + 4) / 8; }
+
+QRect DialogUnits::toPixels(int x, int y, int width, int height) const {
+  return QRect(toPixelsX(x), toPixelsY(y), toPixelsX(width), toPixelsY(height));
+}
+
+DialogUnits dialogUnitsOf(const QFont& font) {
+  const QFontMetrics metrics(font);
+  const int alphabetWidth =
+      metrics.horizontalAdvance(QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
+  return DialogUnits{(alphabetWidth / 26 + 1) / 2, metrics.height()};
+}
+
+QPoint centredOn(const QRect& owner, const QSize& dialog) {
+  return QPoint(owner.left() + (owner.width() - dialog.width()) / 2,
+                owner.top() + (owner.height() - dialog.height()) / 2);
+}
+
+namespace {
+
+// A rectangle in dialog units.
+struct UnitRect {
+  int x, y, width, height;
+  QRect in(const DialogUnits& units) const { return units.toPixels(x, y, width, height); }
+};
+
+struct RadioSpec {
+  int id;
+  const char* text;
+  UnitRect rect;
+};
+
+struct GroupSpec {
+  int id;
+  const char* title;
+  UnitRect rect;
+  std::span<const RadioSpec> radios;
+};
+
+constexpr RadioSpec kTuningRadios[] = {
+    {IDRB_GCF, "&G-C-F", {20, 20, 40, 10}},
+    {IDRB_EAD, "&E-A-D", {20, 30, 40, 10}},
+    {IDRB_FBE, "&F-Bb-Eb", {60, 20, 40, 10}},
+    {IDRB_ADG, "&A-D-G", {60, 30, 40, 10}},
+};
+
+constexpr RadioSpec kDirectionRadios[] = {
+    {IDRB_OUT, "Notas hacia FUERA", {20, 70, 130, 10}},
+    {IDRB_IN, "Notas hacia DENTRO", {20, 80, 130, 10}},
+    {IDRB_MIXED, "Notas hacia FUERA y hacia DENTRO", {20, 90, 130, 10}},
+};
+
+constexpr RadioSpec kVoiceRadios[] = {
+    {IDRB_TANGO_ACC, "Acordeon", {20, 130, 70, 10}},
+    {IDRB_PICCOLO, "Flauta", {20, 140, 70, 10}},
+    {IDRB_GRAND_PIANO, "Piano", {90, 130, 60, 10}},
+    {IDRB_GUITAR_STEEL, "Guitarra", {90, 140, 60, 10}},
+};
+
+constexpr GroupSpec kOptionGroups[] = {
+    {1010, "Tono de Acordeon", {10, 10, 100, 40}, kTuningRadios},
+    {1020, "Direccion de Notas", {10, 60, 150, 50}, kDirectionRadios},
+    {2000, "Voz de MIDI", {10, 120, 150, 40}, kVoiceRadios},
+};
+
+constexpr UnitRect kOptionsClient{0, 0, 175, 200};
+constexpr UnitRect kSaveButton{25, 175, 50, 15};
+constexpr UnitRect kCancelButton{100, 175, 50, 15};
+constexpr int kRightMargin = 15;
+
+// What the about and usage dialogs are made of.
+struct InfoSpec {
+  const char* objectName;
+  const char* title;
+  UnitRect client;
+  UnitRect text;
+  bool withIcon;
+  UnitRect icon;
+  UnitRect okButton;
+};
+
+constexpr InfoSpec kAboutSpec{"aboutDialog", "Brenavo: Sobre el Brenavo", {0, 0, 220, 110},
+                              {10, 10, 200, 64}, true, {190, 10, 30, 30}, {85, 90, 50, 15}};
+constexpr InfoSpec kUsageSpec{"usageDialog", "Brenavo: Informacion de uso", {0, 0, 280, 250},
+                              {10, 10, 280, 208}, false, {}, {115, 230, 50, 15}};
+constexpr int kTextMargin = 10;
+constexpr int kIconPixels = 32;
+
+// Neither push button of the options dialog is the default one: Enter presses the
+// push button that has the focus and does nothing anywhere else.
+class OptionsDialog : public QDialog {
+ public:
+  using QDialog::QDialog;
+
+ protected:
+  void keyPressEvent(QKeyEvent* event) override {
+    if (event->key() != Qt::Key_Return && event->key() != Qt::Key_Enter) {
+      QDialog::keyPressEvent(event);
+      return;
+    }
+    if (auto* button = qobject_cast<QPushButton*>(focusWidget())) button->click();
+  }
+};
+
+// Moves the dialog so that its outer rectangle is centred on the owner's window (or on
+// the screen when there is no owner). The dialog's frame is taken to be as thick as
+// the owner's, since it is not known before the dialog is shown.
+void placeCentred(QDialog& dialog, QWidget* owner) {
+  if (owner == nullptr) {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    const QRect desktop = screen != nullptr ? screen->geometry() : QRect();
+    dialog.move(centredOn(desktop, dialog.size()));
+    return;
+  }
+  const QWidget* window = owner->window();
+  const QSize frame = window->frameGeometry().size() - window->geometry().size();
+  dialog.move(centredOn(window->frameGeometry(), dialog.size() + frame));
+}
+
+QPushButton* addPushButton(QDialog& dialog, const char* name, const char* text, const QRect& rect) {
+  auto* button = new QPushButton(QString::fromUtf8(text), &dialog);
+  button->setObjectName(QString::fromLatin1(name));
+  button->setGeometry(rect);
+  return button;
+}
+
+// One group box with its radio buttons, which exclude one another only. The radio
+// buttons are no tab stops; they are reached with the mouse or their mnemonics. A
+// radio button whose text needs more room than the template gives it is widened, and
+// its box with it. Returns the box's right edge.
+int addOptionGroup(QDialog& dialog, const DialogUnits& units, const GroupSpec& spec,
+                   QButtonGroup& buttons) {
+  auto* box = new QGroupBox(QString::fromUtf8(spec.title), &dialog);
+  box->setObjectName(QStringLiteral("group_%1").arg(spec.id));
+  QRect boxRect = spec.rect.in(units);
+  for (const RadioSpec& radioSpec : spec.radios) {
+    auto* radio = new QRadioButton(QString::fromUtf8(radioSpec.text), &dialog);
+    radio->setObjectName(QStringLiteral("radio_%1").arg(radioSpec.id));
+    radio->setFocusPolicy(Qt::ClickFocus);
+    QRect rect = radioSpec.rect.in(units);
+    rect.setWidth(std::max(rect.width(), radio->sizeHint().width()));
+    radio->setGeometry(rect);
+    buttons.addButton(radio, radioSpec.id);
+    boxRect.setRight(std::max(boxRect.right(), rect.right() + units.toPixelsX(5)));
+  }
+  box->setGeometry(boxRect);
+  box->lower();
+  return boxRect.right();
+}
+
+void checkButton(const QButtonGroup& buttons, int id) {
+  if (QAbstractButton* button = buttons.button(id)) button->setChecked(true);
+}
+
+void runInfoDialog(QWidget* owner, const InfoSpec& spec, const std::string& text) {
+  QDialog dialog(owner);
+  dialog.setObjectName(QString::fromLatin1(spec.objectName));
+  dialog.setWindowTitle(QString::fromUtf8(spec.title));
+  dialog.setFont(QFont(QStringLiteral("Arial"), 8));
+  const DialogUnits units = dialogUnitsOf(dialog.font());
+
+  // The text gets the room the template gives it, and more when it needs more: the
+  // whole text always shows.
+  auto* label = new QLabel(&dialog);
+  label->setObjectName(QStringLiteral("textLabel"));
+  label->setTextFormat(Qt::PlainText);
+  label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  label->setText(QString::fromUtf8(text.c_str(), static_cast<qsizetype>(text.size())));
+  const QSize needed = label->sizeHint();
+  const QRect client = spec.client.in(units);
+  const int margin = units.toPixelsX(kTextMargin);
+  QRect textRect = spec.text.in(units);
+  textRect.setWidth(std::max(std::min(textRect.width(), client.width() - textRect.x() - margin),
+                             needed.width()));
+  const int extraHeight = std::max(0, needed.height() - textRect.height());
+  textRect.setHeight(textRect.height() + extraHeight);
+  label->setGeometry(textRect);
+  const QSize size(std::max(client.width(), textRect.right() + 1 + margin),
+                   client.height() + extraHeight);
+
+  if (spec.withIcon) {
+    auto* icon = new QLabel(&dialog);
+    icon->setObjectName(QStringLiteral("iconLabel"));
+    icon->setPixmap(QIcon(QStringLiteral(":/icons/TarvoIcon.png")).pixmap(kIconPixels, kIconPixels));
+    const QRect iconRect = spec.icon.in(units);
+    icon->setGeometry(iconRect.x(), iconRect.y(), kIconPixels, kIconPixels);
+  }
+
+  QRect okRect = spec.okButton.in(units);
+  okRect.moveTo((size.width() - okRect.width()) / 2, okRect.y() + extraHeight);
+  QPushButton* ok = addPushButton(dialog, "okButton", "OK", okRect);
+  ok->setDefault(true);
+  ok->setFocus();
+  QObject::connect(ok, &QPushButton::clicked, &dialog, &QDialog::accept);
+
+  dialog.setFixedSize(size);
+  placeCentred(dialog, owner);
+  dialog.exec();
+}
+
+}  // namespace
+
+QtDialogs::QtDialogs(QWidget* owner) : owner_(owner) { registerResources(); }
+
+platform::OptionsOutcome QtDialogs::runOptions(const platform::OptionsChecks& initial) {
+  OptionsDialog dialog(owner_);
+  dialog.setObjectName(QStringLiteral("optionsDialog"));
+  dialog.setWindowTitle(QStringLiteral("Brenavo: Opciones"));
+  const DialogUnits units = dialogUnitsOf(dialog.font());
+
+  QButtonGroup tuning;
+  QButtonGroup direction;
+  QButtonGroup voice;
+  QButtonGroup* groups[] = {&tuning, &direction, &voice};
+  int right = 0;
+  for (std::size_t i = 0; i < std::size(groups); ++i) {
+    right = std::max(right, addOptionGroup(dialog, units, kOptionGroups[i], *groups[i]));
+  }
+
+  QPushButton* save = addPushButton(dialog, "okButton", "GUAR&DAR", kSaveButton.in(units));
+  QPushButton* cancel = addPushButton(dialog, "cancelButton", "CAN&CELAR", kCancelButton.in(units));
+  for (QPushButton* button : {save, cancel}) {
+    button->setAutoDefault(false);
+    button->setDefault(false);
+  }
+  QObject::connect(save, &QPushButton::clicked, &dialog, &QDialog::accept);
+  QObject::connect(cancel, &QPushButton::clicked, &dialog, &QDialog::reject);
+
+  checkButton(tuning, initial.tuning);
+  checkButton(direction, initial.direction);
+  checkButton(voice, initial.voice);
+  save->setFocus();
+
+  const QRect client = kOptionsClient.in(units);
+  dialog.setFixedSize(std::max(client.width(), right + 1 + units.toPixelsX(kRightMargin)),
+                      client.height());
+  placeCentred(dialog, owner_);
+  const bool saved = dialog.exec() == QDialog::Accepted;
+  return platform::OptionsOutcome{
+      saved, platform::OptionsChecks{tuning.checkedId(), direction.checkedId(), voice.checkedId()}};
+}
+
+void QtDialogs::runAbout(const std::string& text) { runInfoDialog(owner_, kAboutSpec, text); }
+
+void QtDialogs::runUsage(const std::string& text) { runInfoDialog(owner_, kUsageSpec, text); }
+
+}  // namespace brenavo

@@ -1,0 +1,71 @@
+#include "platform/qt/qt_key_store.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QSettings>
+#include <QStandardPaths>
+#include <QVariant>
+#include <limits>
+
+namespace brenavo {
+
+QString defaultSettingsPath() {
+  return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+         QStringLiteral("/Brenavo/Brenavo 2.0.conf");
+}
+
+QtKeyStore::QtKeyStore() : QtKeyStore(defaultSettingsPath()) {}
+
+QtKeyStore::QtKeyStore(const QString& iniPath) : path_(iniPath) {}
+
+QtKeyStore::~QtKeyStore() { closeKey(); }
+
+auto QtKeyStore::openOrCreate() -> Disposition {
+  settings_ = std::make_unique<QSettings>(path_, QSettings::IniFormat);
+  // Writes go to a temporary file that then replaces the old one, or nowhere.
+  settings_->setAtomicSyncRequired(true);
+  // Listing the keys parses the whole file, so that a damaged line shows in the status.
+  const bool holdsValues = !settings_->allKeys().isEmpty();
+  if (settings_->status() == QSettings::NoError && holdsValues) return Disposition::OpenedExisting;
+  if (!folderWritable()) {
+    settings_.reset();
+    return Disposition::Failed;
+  }
+  // Whatever could be salvaged from a damaged file gives way to a clean one.
+  settings_->clear();
+  return Disposition::CreatedNew;
+}
+
+bool QtKeyStore::readDword(const char* name, int32_t& value) {
+  if (!settings_) return false;
+  const QString text = settings_->value(QString::fromLatin1(name)).toString().trimmed();
+  bool isNumber = false;
+  const qlonglong number = text.toLongLong(&isNumber);
+  if (!isNumber || number < std::numeric_limits<int32_t>::min() ||
+      number > std::numeric_limits<int32_t>::max()) {
+    return false;
+  }
+  value = static_cast<int32_t>(number);
+  return true;
+}
+
+void QtKeyStore::writeDword(const char* name, int32_t value) {
+  if (settings_) settings_->setValue(QString::fromLatin1(name), value);
+}
+
+void QtKeyStore::writeString(const char* name, const char* value) {
+  if (settings_) settings_->setValue(QString::fromLatin1(name), QString::fromUtf8(value));
+}
+
+void QtKeyStore::closeKey() {
+  if (!settings_) return;
+  settings_->sync();
+  settings_.reset();
+}
+
+bool QtKeyStore::folderWritable() const {
+  const QString folder = QFileInfo(path_).absolutePath();
+  return QDir().mkpath(folder) && QFileInfo(folder).isWritable();
+}
+
+}  // namespace brenavo
