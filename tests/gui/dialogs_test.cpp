@@ -35,7 +35,8 @@ void whenModal(const std::function<void(QDialog&)>& act) {
     poll->deleteLater();
     // Keyboard shortcuts reach the active window only.
     dialog->windowHandle()->requestActivate();
-    if (!QTest::qWaitFor([dialog] { return QGuiApplication::focusWindow() == dialog->windowHandle(); })) {
+    if (!QTest::qWaitFor(
+            [dialog] { return QGuiApplication::focusWindow() == dialog->windowHandle(); })) {
       qWarning("the dialog did not become active");
     }
     act(*dialog);
@@ -255,10 +256,12 @@ class DialogsTest : public QObject {
     QTest::addColumn<QRect>("owner");
     QTest::addColumn<QSize>("dialog");
     QTest::addColumn<QPoint>("expected");
-    QTest::newRow("smaller dialog") << QRect(100, 80, 800, 600) << QSize(301, 201) << QPoint(349, 279);
-    QTest::newRow("owner smaller") << QRect(10, 10, 100, 100) << QSize(301, 201) << QPoint(-90, -40);
-    QTest::newRow("owner off the screen") << QRect(-500, -300, 400, 300) << QSize(100, 100)
-                                          << QPoint(-350, -200);
+    QTest::newRow("smaller dialog")
+        << QRect(100, 80, 800, 600) << QSize(301, 201) << QPoint(349, 279);
+    QTest::newRow("owner smaller")
+        << QRect(10, 10, 100, 100) << QSize(301, 201) << QPoint(-90, -40);
+    QTest::newRow("owner off the screen")
+        << QRect(-500, -300, 400, 300) << QSize(100, 100) << QPoint(-350, -200);
   }
 
   void centringTruncatesTowardZero() {

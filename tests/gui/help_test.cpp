@@ -58,13 +58,15 @@ class HelpTest : public QObject {
     QTest::addColumn<int>("command");
     QTest::addColumn<QString>("title");
     QTest::addColumn<QString>("mustSay");
-    QTest::newRow("Como usar") << brenavo::IDM_HELP << "Como usar el Brenavo" << "Opciones...";
+    QTest::newRow("Como usar") << brenavo::IDM_HELP << "Como usar el Brenavo"
+                               << "Opciones...";
     QTest::newRow("FAQ") << brenavo::IDM_FAQ << "Preguntas frecuentes"
                          << "Control de MIDI no disponible.";
-    QTest::newRow("Hotkeys") << brenavo::IDM_HOTKEYS << "Teclas del Brenavo" << "Ctrl+X";
-    QTest::newRow("Teoria musical") << brenavo::IDM_MTHEORY
-                                    << "Teoria musical para el acordeon diatonico"
-                                    << "I-vi-ii-V7";
+    QTest::newRow("Hotkeys") << brenavo::IDM_HOTKEYS << "Teclas del Brenavo"
+                             << "Ctrl+X";
+    QTest::newRow("Teoria musical")
+        << brenavo::IDM_MTHEORY << "Teoria musical para el acordeon diatonico"
+        << "I-vi-ii-V7";
   }
 
   void everyHelpCommandOpensItsPage() {
@@ -91,7 +93,8 @@ class HelpTest : public QObject {
   void hotkeysPageNamesEveryKeyAndTheTempoDirection() {
     QVERIFY(help_->displayTopic("brenavo.chm::brv_intro_hotkeys.htm"));
     const QString text = help_->viewer()->toPlainText();
-    for (const char* key : {"Ctrl+X", "F1", "F2", "F5", "F6", "F7", "F8", "F9", "F10", "F11", "F12"}) {
+    for (const char* key :
+         {"Ctrl+X", "F1", "F2", "F5", "F6", "F7", "F8", "F9", "F10", "F11", "F12"}) {
       QVERIFY2(text.contains(QString::fromLatin1(key)), key);
     }
     // F9 and F11 lengthen each step, F10 and F12 shorten it.
@@ -173,7 +176,8 @@ class HelpTest : public QObject {
     const QRect screen(0, 0, 1920, 1080);
     QTest::newRow("room on the right") << QRect(100, 50, 800, 600) << QPoint(900, 50);
     QTest::newRow("room on the left only") << QRect(1000, 50, 800, 600) << QPoint(360, 50);
-    QTest::newRow("no room: against the right edge") << QRect(400, 50, 1200, 600) << QPoint(1280, 50);
+    QTest::newRow("no room: against the right edge")
+        << QRect(400, 50, 1200, 600) << QPoint(1280, 50);
     QTest::newRow("owner low on the screen") << QRect(100, 700, 800, 600) << QPoint(900, 480);
     QTest::newRow("owner above the screen") << QRect(100, -100, 800, 600) << QPoint(900, 0);
   }

@@ -1,5 +1,7 @@
 // The settings file: first and later runs, damaged and hand-edited files, folders that
 // cannot be written.
+#include <unistd.h>
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -9,7 +11,6 @@
 #include <cstdint>
 #include <limits>
 #include <memory>
-#include <unistd.h>
 
 #include "platform/qt/qt_key_store.h"
 #include "settings/settings_store.h"
@@ -156,15 +157,21 @@ class KeyStoreTest : public QObject {
 
   void aFileWithoutValuesCountsAsNew_data() {
     QTest::addColumn<QByteArray>("content");
-    QTest::newRow("empty") << QByteArray();
-    QTest::newRow("only a comment") << QByteArray("; nothing here\n");
-    QTest::newRow("binary garbage") << QByteArray("\x00\x01\xff\xfe garbage\n\x7f", 14);
-    QTest::newRow("broken lines") << QByteArray("[General\nno equals sign\n[other\nz_chord=3\n");
+    QTest::addColumn<bool>("readOnly");
+    QTest::newRow("empty") << QByteArray() << false;
+    QTest::newRow("only a comment") << QByteArray("; nothing here\n") << false;
+    QTest::newRow("binary garbage") << QByteArray("\x00\x01\xff\xfe garbage\n\x7f", 14) << false;
+    QTest::newRow("broken lines") << QByteArray("[General\nno equals sign\n[other\nz_chord=3\n")
+                                  << false;
+    QTest::newRow("read-only garbage") << QByteArray("garbage\n") << true;
   }
 
   void aFileWithoutValuesCountsAsNew() {
     QFETCH(QByteArray, content);
+    QFETCH(bool, readOnly);
     writeFile(path_, content);
+    if (readOnly)
+      QFile::setPermissions(path_, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
     {
       QtKeyStore store(path_);
       QCOMPARE(store.openOrCreate(), Disposition::CreatedNew);
@@ -194,7 +201,8 @@ class KeyStoreTest : public QObject {
     const QByteArray before = readFile(path_);
     // A second name for the same bytes on disk sees any writing done in place.
     const QString otherName = inFolder(QStringLiteral("Brenavo/old.conf"));
-    QCOMPARE(::link(QFile::encodeName(path_).constData(), QFile::encodeName(otherName).constData()), 0);
+    QCOMPARE(::link(QFile::encodeName(path_).constData(), QFile::encodeName(otherName).constData()),
+             0);
 
     QtKeyStore store(path_);
     QCOMPARE(store.openOrCreate(), Disposition::OpenedExisting);

@@ -35,8 +35,8 @@ QRect DialogUnits::toPixels(int x, int y, int width, int height) const {
 
 DialogUnits dialogUnitsOf(const QFont& font) {
   const QFontMetrics metrics(font);
-  const int alphabetWidth =
-      metrics.horizontalAdvance(QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
+  const int alphabetWidth = metrics.horizontalAdvance(
+      QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
   return DialogUnits{(alphabetWidth / 26 + 1) / 2, metrics.height()};
 }
 
@@ -53,40 +53,40 @@ struct UnitRect {
   QRect in(const DialogUnits& units) const { return units.toPixels(x, y, width, height); }
 };
 
-struct RadioSpec {
+struct RadioItem {
   int id;
   const char* text;
   UnitRect rect;
 };
 
-struct GroupSpec {
+struct GroupItem {
   int id;
   const char* title;
   UnitRect rect;
-  std::span<const RadioSpec> radios;
+  std::span<const RadioItem> radios;
 };
 
-constexpr RadioSpec kTuningRadios[] = {
+constexpr RadioItem kTuningRadios[] = {
     {IDRB_GCF, "&G-C-F", {20, 20, 40, 10}},
     {IDRB_EAD, "&E-A-D", {20, 30, 40, 10}},
     {IDRB_FBE, "&F-Bb-Eb", {60, 20, 40, 10}},
     {IDRB_ADG, "&A-D-G", {60, 30, 40, 10}},
 };
 
-constexpr RadioSpec kDirectionRadios[] = {
+constexpr RadioItem kDirectionRadios[] = {
     {IDRB_OUT, "Notas hacia FUERA", {20, 70, 130, 10}},
     {IDRB_IN, "Notas hacia DENTRO", {20, 80, 130, 10}},
     {IDRB_MIXED, "Notas hacia FUERA y hacia DENTRO", {20, 90, 130, 10}},
 };
 
-constexpr RadioSpec kVoiceRadios[] = {
+constexpr RadioItem kVoiceRadios[] = {
     {IDRB_TANGO_ACC, "Acordeon", {20, 130, 70, 10}},
     {IDRB_PICCOLO, "Flauta", {20, 140, 70, 10}},
     {IDRB_GRAND_PIANO, "Piano", {90, 130, 60, 10}},
     {IDRB_GUITAR_STEEL, "Guitarra", {90, 140, 60, 10}},
 };
 
-constexpr GroupSpec kOptionGroups[] = {
+constexpr GroupItem kOptionGroups[] = {
     {1010, "Tono de Acordeon", {10, 10, 100, 40}, kTuningRadios},
     {1020, "Direccion de Notas", {10, 60, 150, 50}, kDirectionRadios},
     {2000, "Voz de MIDI", {10, 120, 150, 40}, kVoiceRadios},
@@ -98,7 +98,7 @@ constexpr UnitRect kCancelButton{100, 175, 50, 15};
 constexpr int kRightMargin = 15;
 
 // What the about and usage dialogs are made of.
-struct InfoSpec {
+struct InfoLayout {
   const char* objectName;
   const char* title;
   UnitRect client;
@@ -108,10 +108,24 @@ struct InfoSpec {
   UnitRect okButton;
 };
 
-constexpr InfoSpec kAboutSpec{"aboutDialog", "Brenavo: Sobre el Brenavo", {0, 0, 220, 110},
-                              {10, 10, 200, 64}, true, {190, 10, 30, 30}, {85, 90, 50, 15}};
-constexpr InfoSpec kUsageSpec{"usageDialog", "Brenavo: Informacion de uso", {0, 0, 280, 250},
-                              {10, 10, 280, 208}, false, {}, {115, 230, 50, 15}};
+constexpr InfoLayout kAboutLayout{
+    .objectName = "aboutDialog",
+    .title = "Brenavo: Sobre el Brenavo",
+    .client = {0, 0, 220, 110},
+    .text = {10, 10, 200, 64},
+    .withIcon = true,
+    .icon = {190, 10, 30, 30},
+    .okButton = {85, 90, 50, 15},
+};
+constexpr InfoLayout kUsageLayout{
+    .objectName = "usageDialog",
+    .title = "Brenavo: Informacion de uso",
+    .client = {0, 0, 280, 250},
+    .text = {10, 10, 280, 208},
+    .withIcon = false,
+    .icon = {},
+    .okButton = {115, 230, 50, 15},
+};
 constexpr int kTextMargin = 10;
 constexpr int kIconPixels = 32;
 
@@ -157,19 +171,19 @@ QPushButton* addPushButton(QDialog& dialog, const char* name, const char* text, 
 // buttons are no tab stops; they are reached with the mouse or their mnemonics. A
 // radio button whose text needs more room than the template gives it is widened, and
 // its box with it. Returns the box's right edge.
-int addOptionGroup(QDialog& dialog, const DialogUnits& units, const GroupSpec& spec,
+int addOptionGroup(QDialog& dialog, const DialogUnits& units, const GroupItem& group,
                    QButtonGroup& buttons) {
-  auto* box = new QGroupBox(QString::fromUtf8(spec.title), &dialog);
-  box->setObjectName(QStringLiteral("group_%1").arg(spec.id));
-  QRect boxRect = spec.rect.in(units);
-  for (const RadioSpec& radioSpec : spec.radios) {
-    auto* radio = new QRadioButton(QString::fromUtf8(radioSpec.text), &dialog);
-    radio->setObjectName(QStringLiteral("radio_%1").arg(radioSpec.id));
+  auto* box = new QGroupBox(QString::fromUtf8(group.title), &dialog);
+  box->setObjectName(QStringLiteral("group_%1").arg(group.id));
+  QRect boxRect = group.rect.in(units);
+  for (const RadioItem& radioItem : group.radios) {
+    auto* radio = new QRadioButton(QString::fromUtf8(radioItem.text), &dialog);
+    radio->setObjectName(QStringLiteral("radio_%1").arg(radioItem.id));
     radio->setFocusPolicy(Qt::ClickFocus);
-    QRect rect = radioSpec.rect.in(units);
+    QRect rect = radioItem.rect.in(units);
     rect.setWidth(std::max(rect.width(), radio->sizeHint().width()));
     radio->setGeometry(rect);
-    buttons.addButton(radio, radioSpec.id);
+    buttons.addButton(radio, radioItem.id);
     boxRect.setRight(std::max(boxRect.right(), rect.right() + units.toPixelsX(5)));
   }
   box->setGeometry(boxRect);
@@ -181,10 +195,10 @@ void checkButton(const QButtonGroup& buttons, int id) {
   if (QAbstractButton* button = buttons.button(id)) button->setChecked(true);
 }
 
-void runInfoDialog(QWidget* owner, const InfoSpec& spec, const std::string& text) {
+void runInfoDialog(QWidget* owner, const InfoLayout& layout, const std::string& text) {
   QDialog dialog(owner);
-  dialog.setObjectName(QString::fromLatin1(spec.objectName));
-  dialog.setWindowTitle(QString::fromUtf8(spec.title));
+  dialog.setObjectName(QString::fromLatin1(layout.objectName));
+  dialog.setWindowTitle(QString::fromUtf8(layout.title));
   dialog.setFont(QFont(QStringLiteral("Arial"), 8));
   const DialogUnits units = dialogUnitsOf(dialog.font());
 
@@ -196,26 +210,29 @@ void runInfoDialog(QWidget* owner, const InfoSpec& spec, const std::string& text
   label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   label->setText(QString::fromUtf8(text.c_str(), static_cast<qsizetype>(text.size())));
   const QSize needed = label->sizeHint();
-  const QRect client = spec.client.in(units);
+  const QRect client = layout.client.in(units);
   const int margin = units.toPixelsX(kTextMargin);
-  QRect textRect = spec.text.in(units);
-  textRect.setWidth(std::max(std::min(textRect.width(), client.width() - textRect.x() - margin),
-                             needed.width()));
+  QRect textRect = layout.text.in(units);
+  textRect.setWidth(
+      std::max(std::min(textRect.width(), client.width() - textRect.x() - margin), needed.width()));
   const int extraHeight = std::max(0, needed.height() - textRect.height());
   textRect.setHeight(textRect.height() + extraHeight);
   label->setGeometry(textRect);
   const QSize size(std::max(client.width(), textRect.right() + 1 + margin),
                    client.height() + extraHeight);
 
-  if (spec.withIcon) {
+  if (layout.withIcon) {
     auto* icon = new QLabel(&dialog);
     icon->setObjectName(QStringLiteral("iconLabel"));
-    icon->setPixmap(QIcon(QStringLiteral(":/icons/TarvoIcon.png")).pixmap(kIconPixels, kIconPixels));
-    const QRect iconRect = spec.icon.in(units);
-    icon->setGeometry(iconRect.x(), iconRect.y(), kIconPixels, kIconPixels);
+    icon->setPixmap(
+        QIcon(QStringLiteral(":/icons/TarvoIcon.png")).pixmap(kIconPixels, kIconPixels));
+    // The icon keeps its distance from the right edge when the dialog grows.
+    const QRect iconRect = layout.icon.in(units);
+    icon->setGeometry(size.width() - (client.width() - iconRect.x()), iconRect.y(), kIconPixels,
+                      kIconPixels);
   }
 
-  QRect okRect = spec.okButton.in(units);
+  QRect okRect = layout.okButton.in(units);
   okRect.moveTo((size.width() - okRect.width()) / 2, okRect.y() + extraHeight);
   QPushButton* ok = addPushButton(dialog, "okButton", "OK", okRect);
   ok->setDefault(true);
@@ -269,8 +286,8 @@ platform::OptionsOutcome QtDialogs::runOptions(const platform::OptionsChecks& in
       saved, platform::OptionsChecks{tuning.checkedId(), direction.checkedId(), voice.checkedId()}};
 }
 
-void QtDialogs::runAbout(const std::string& text) { runInfoDialog(owner_, kAboutSpec, text); }
+void QtDialogs::runAbout(const std::string& text) { runInfoDialog(owner_, kAboutLayout, text); }
 
-void QtDialogs::runUsage(const std::string& text) { runInfoDialog(owner_, kUsageSpec, text); }
+void QtDialogs::runUsage(const std::string& text) { runInfoDialog(owner_, kUsageLayout, text); }
 
 }  // namespace brenavo

@@ -19,15 +19,18 @@ const QString kPagesFolder = QStringLiteral("/help/");
 constexpr int kViewerWidth = 640;
 constexpr int kViewerHeight = 600;
 
-QUrl pageUrl(const QString& page) { return QUrl(QStringLiteral("qrc") + ':' + kPagesFolder + page); }
+QUrl pageUrl(const QString& page) {
+  return QUrl(QStringLiteral("qrc") + ':' + kPagesFolder + page);
+}
 
 bool pageExists(const QString& page) { return QFile::exists(':' + kPagesFolder + page); }
 
 QString missingPageHtml(const std::string& target) {
   const QString name = QString::fromUtf8(target.c_str()).toHtmlEscaped();
-  return QStringLiteral("<h2>Brenavo: Ayuda</h2>"
-                        "<p>No se encontro la pagina de ayuda \"%1\".</p>"
-                        "<p><a href=\"%2\">Ir a la pagina principal de la ayuda</a></p>")
+  return QStringLiteral(
+             "<h2>Brenavo: Ayuda</h2>"
+             "<p>No se encontro la pagina de ayuda \"%1\".</p>"
+             "<p><a href=\"%2\">Ir a la pagina principal de la ayuda</a></p>")
       .arg(name, pageUrl(kDefaultPage).toString());
 }
 
@@ -53,7 +56,8 @@ QPoint besideOwner(const QRect& owner, const QSize& viewer, const QRect& screen)
   } else {
     x = std::max(screen.left(), screen.right() + 1 - viewer.width());
   }
-  const int y = std::max(screen.top(), std::min(owner.top(), screen.bottom() + 1 - viewer.height()));
+  const int y =
+      std::max(screen.top(), std::min(owner.top(), screen.bottom() + 1 - viewer.height()));
   return QPoint(x, y);
 }
 

@@ -1,6 +1,7 @@
 #include "platform/qt/qt_key_store.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QSettings>
 #include <QStandardPaths>
@@ -21,19 +22,23 @@ QtKeyStore::QtKeyStore(const QString& iniPath) : path_(iniPath) {}
 QtKeyStore::~QtKeyStore() { closeKey(); }
 
 auto QtKeyStore::openOrCreate() -> Disposition {
+  if (openSettings()) return Disposition::OpenedExisting;
+  settings_.reset();
+  if (!folderWritable()) return Disposition::Failed;
+  // A file without usable values gives way to the one the program writes now. It goes
+  // at once: the settings writer will not replace a file that it cannot read.
+  QFile::remove(path_);
+  openSettings();
+  return Disposition::CreatedNew;
+}
+
+bool QtKeyStore::openSettings() {
   settings_ = std::make_unique<QSettings>(path_, QSettings::IniFormat);
   // Writes go to a temporary file that then replaces the old one, or nowhere.
   settings_->setAtomicSyncRequired(true);
   // Listing the keys parses the whole file, so that a damaged line shows in the status.
   const bool holdsValues = !settings_->allKeys().isEmpty();
-  if (settings_->status() == QSettings::NoError && holdsValues) return Disposition::OpenedExisting;
-  if (!folderWritable()) {
-    settings_.reset();
-    return Disposition::Failed;
-  }
-  // Whatever could be salvaged from a damaged file gives way to a clean one.
-  settings_->clear();
-  return Disposition::CreatedNew;
+  return settings_->status() == QSettings::NoError && holdsValues;
 }
 
 bool QtKeyStore::readDword(const char* name, int32_t& value) {

@@ -22,9 +22,10 @@ class QtKeyStore : public platform::KeyStore {
   QtKeyStore(const QtKeyStore&) = delete;
   QtKeyStore& operator=(const QtKeyStore&) = delete;
 
-  // CreatedNew when the file is missing, empty, unreadable or not an INI file (it is
-  // then written anew from what the program writes); OpenedExisting when it holds
-  // values; Failed when it cannot be used and its folder cannot be written.
+  // OpenedExisting when the file holds values. CreatedNew when it is missing, empty,
+  // unreadable or damaged: such a file is removed, and the file is written anew from
+  // what the program writes. Failed when the file cannot be used and its folder cannot
+  // be written; then nothing is read or written.
   Disposition openOrCreate() override;
   // True, with the value, when the name holds a whole number in the signed 32-bit
   // range; otherwise the value is left as it was.
@@ -38,6 +39,8 @@ class QtKeyStore : public platform::KeyStore {
   const QString& path() const { return path_; }
 
  private:
+  // Opens the file; true when it parses and holds values.
+  bool openSettings();
   bool folderWritable() const;
 
   QString path_;
