@@ -119,6 +119,10 @@ bool applySelection(SelectionState& sel, int id) {
 }  // namespace
 
 bool handleSelectionCommand(Program& program, int commandId) {
+  // The menus are greyed while a run plays or is paused; a selection that still arrives
+  // then would change the pattern under the sequencer, whose next step releases the
+  // buttons of the new pattern's row and leaves the old chord's extra notes sounding.
+  if (program.sel.ctrlPlay || program.sel.ctrlPause) return false;
   if (!applySelection(program.sel, commandId)) return false;
   finish(program);
   return true;
