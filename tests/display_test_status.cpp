@@ -1,239 +1,126 @@
 // The status bar: its parts, first texts and the refresh for every kind of selection.
 #include <gtest/gtest.h>
 
-#include <memory>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "display/status_bar.h"
 #include "fakes/recording_platform.h"
-#include "selection/menu_model.h"
+#include "selection/menus.h"
 
 namespace brenavo {
 namespace {
 
-// A menu bar with just what the refresh touches: "&Formato" at position 0 of "&Escalas".
-Menu scalesMenuBar() {
-  auto formats = std::make_shared<Menu>();
-  formats->items = {MenuItem::command("&Notas sencillas", IDM_SCALE_NOTES),
-                    MenuItem::command("&Terceras", IDM_SCALE_THIRDS),
-                    MenuItem::command("&Sextas", IDM_SCALE_SIXTHS)};
-  auto scales = std::make_shared<Menu>();
-  scales->items = {MenuItem::submenu("&Formato", formats), MenuItem::separator(),
-                   MenuItem::command("&Cromatica", IDM_SCALE_CHROMATIC)};
-  Menu bar;
-  bar.items = {MenuItem::submenu("Ar&chivo", std::make_shared<Menu>()),
-               MenuItem::submenu("&Escalas", scales)};
-  return bar;
-}
-
-class StatusBarTest : public ::testing::Test {
- protected:
-  StatusBarTest() : program(fake.services()) {
-    program.menu = scalesMenuBar();
-    InitStatus(program);
-    fake.clearLog();
-  }
-
-  bool formatEnabled() { return !GetSubMenu(program.menu, 1)->items[0].grayed; }
-  void setFormatEnabled(bool enabled) { EnableMenuItem(*GetSubMenu(program.menu, 1), 0, enabled); }
-
-  void select(int SelectionState::*kind, int id, int scpIndex, int scaleSteps) {
-    SelectionState& sel = program.sel;
-    sel.chromaticSel = sel.diatonicSel = sel.pentatonicSel = 0;
-    sel.wholeToneSel = sel.chordSel = sel.circleSel = 0;
-    sel.*kind = id;
-    sel.scpIndex = scpIndex;
-    sel.scaleSteps = scaleSteps;
-  }
-  void setTuning(int index) {
-    program.sel.keySel = IDRB_GCF + index;
-    program.sel.keySel2 = index;
-  }
-
-  // The refresh's status texts in the order they were set, and nothing else.
-  std::vector<std::string> refresh() {
-    fake.clearLog();
-    EXPECT_EQ(updateStatusBar(program), 0);
-    return fake.logOf("status.");
-  }
-
-  fakes::RecordingPlatform fake;
-  Program program;
-};
-
 using Texts = std::vector<std::string>;
+
+// The "&Formato" item, found by its label in the main menu.
+MenuItem& formatItem(Program& program) {
+  for (MenuItem& top : program.menu.items)
+    if (top.label == "&Escalas")
+      for (MenuItem& item : top.popup->items)
+        if (item.label == "&Formato") return item;
+  throw std::logic_error("no &Formato item");
+}
 
 TEST(StatusBarInit, CreatesFivePartsWithTheirFirstTexts) {
   fakes::RecordingPlatform fake;
   Program program(fake.services());
   InitStatus(program);
   EXPECT_EQ(fake.statusParts, (std::vector<int>{200, 430, 600, 625, 800}));
-  EXPECT_EQ(fake.log, (Texts{"status.create TONO DE ACORDEON: G-C-F",
-                             "status.text 1 ESCALA: G",
-                             "status.text 2 FORMATO: notas sencillas",
-                             "status.text 3 ",
+  EXPECT_EQ(fake.log, (Texts{"status.create TONO DE ACORDEON: G-C-F", "status.text 1 ESCALA: G",
+                             "status.text 2 FORMATO: notas sencillas", "status.text 3 ",
                              "status.text 4 DIRECCION: pull"}));
 }
 
-TEST_F(StatusBarTest, DiatonicScaleNamesKeyFormatAndDirectionAndEnablesFormat) {
-  setFormatEnabled(false);
-  select(&SelectionState::diatonicSel, IDM_SCALE_1, 0, 15);
-  program.sel.formatSel = IDM_SCALE_THIRDS;
-  program.sel.formatSel2 = 1;
-  EXPECT_EQ(refresh(), (Texts{"status.text 0 TONO DE ACORDEON: G-C-F",
-                              "status.text 1 ESCALA: G mayor",
-                              "status.text 2 FORMATO: terceras",
-                              "status.text 4 DIRECCION: pull"}));
-  EXPECT_TRUE(formatEnabled());
-  EXPECT_EQ(fake.log.back(), "menu.redraw");  // the menu comes last
-}
+enum class FormatMenu { Enabled, Greyed, Untouched };
 
-TEST_F(StatusBarTest, DiatonicTextsFollowTuningDirectionAndMinorKeys) {
-  select(&SelectionState::diatonicSel, IDM_SCALE_1m + 1, 13, 8);
-  setTuning(2);
-  program.sel.direcSel = IDRB_MIXED;
-  program.sel.direcSel2 = 2;
-  program.sel.formatSel = IDM_SCALE_SIXTHS;
-  program.sel.formatSel2 = 2;
-  EXPECT_EQ(refresh(), (Texts{"status.text 0 TONO DE ACORDEON: F-Bb-Eb",
-                              "status.text 1 ESCALA: G menor",
-                              "status.text 2 FORMATO: sextas",
-                              "status.text 4 DIRECCION: pull/push"}));
-}
-
-TEST_F(StatusBarTest, ChromaticScaleGreysFormat) {
-  select(&SelectionState::chromaticSel, 1, 7, 13);
-  EXPECT_EQ(refresh(), (Texts{"status.text 0 TONO DE ACORDEON: G-C-F",
-                              "status.text 1 ESCALA: cromatica",
-                              "status.text 2 FORMATO: notas sencillas",
-                              "status.text 4 DIRECCION: pull/push"}));
-  EXPECT_FALSE(formatEnabled());
-}
-
-TEST_F(StatusBarTest, WholeToneScaleKeepsItsNameInEveryTuning) {
-  select(&SelectionState::wholeToneSel, IDM_SCALE_WT1, 1, 13);
-  for (int tuning = 0; tuning < 4; ++tuning) {
-    setFormatEnabled(true);
-    setTuning(tuning);
-    const Texts texts = refresh();
-    ASSERT_EQ(texts.size(), 4u);
-    EXPECT_EQ(texts[1], "status.text 1 ESCALA: Hexatonica / WT1");
-    EXPECT_EQ(texts[2], "status.text 2 FORMATO: notas sencillas");
-    EXPECT_EQ(texts[3], "status.text 4 DIRECCION: pull");
-    EXPECT_FALSE(formatEnabled());
+// Parts 0, 1, 2 and 4 joined by "|", "TONO DE ACORDEON: " left off part 0.
+Texts expectedLog(const std::string& parts) {
+  const std::string prefixes[] = {"status.text 0 TONO DE ACORDEON: ", "status.text 1 ",
+                                  "status.text 2 ", "status.text 4 "};
+  Texts lines;
+  size_t from = 0;
+  for (const std::string& prefix : prefixes) {
+    const size_t bar = parts.find('|', from);
+    lines.push_back(prefix + parts.substr(from, bar - from));
+    if (bar == std::string::npos) break;
+    from = bar + 1;
   }
+  return lines;
 }
 
-TEST_F(StatusBarTest, PentatonicScaleJoinsFamilyAndKeyWithOneBlank) {
-  select(&SelectionState::pentatonicSel, IDM_SCALE_PENT_1, 0, 11);
-  EXPECT_EQ(refresh(), (Texts{"status.text 0 TONO DE ACORDEON: G-C-F",
-                              "status.text 1 ESCALA: pentatonica / G mayor",
-                              "status.text 2 FORMATO: notas sencillas",
-                              "status.text 4 DIRECCION: pull"}));
-  EXPECT_FALSE(formatEnabled());
+// The parts in the order they are written; part 3 is never written. The last rows point
+// outside the tables, as a hand-edited settings store can: the names come out empty.
+TEST(StatusBarRefresh, NamesEachKindOfSelectionAndSetsTheFormatMenu) {
+  struct Case {
+    int SelectionState::*kind;
+    int id, scpIndex, tuning, direction, format, pentType;
+    const char* parts;
+    FormatMenu formatMenu;
+  };
+  using S = SelectionState;
+  using enum FormatMenu;
+  const Case cases[] = {
+      {&S::diatonicSel, IDM_SCALE_1, 0, 0, 0, 1, 0,
+       "G-C-F|ESCALA: G mayor|FORMATO: terceras|DIRECCION: pull", Enabled},
+      {&S::diatonicSel, IDM_SCALE_1m + 1, 13, 2, 2, 2, 0,
+       "F-Bb-Eb|ESCALA: G menor|FORMATO: sextas|DIRECCION: pull/push", Enabled},
+      {&S::chromaticSel, 1, 7, 0, 0, 0, 0,
+       "G-C-F|ESCALA: cromatica|FORMATO: notas sencillas|DIRECCION: pull/push", Greyed},
+      {&S::wholeToneSel, IDM_SCALE_WT1, 1, 3, 0, 0, 0,
+       "A-D-G|ESCALA: Hexatonica / WT1|FORMATO: notas sencillas|DIRECCION: pull", Greyed},
+      {&S::pentatonicSel, IDM_SCALE_PENT_1, 0, 0, 0, 0, 0,
+       "G-C-F|ESCALA: pentatonica / G mayor|FORMATO: notas sencillas|DIRECCION: pull", Greyed},
+      // Blues on C in G-C-F is blues on A in E-A-D.
+      {&S::pentatonicSel, IDM_SCALE_PENT_BLUES_1 + 1, 1, 1, 0, 0, 2,
+       "E-A-D|ESCALA: pentatonica / blues / A|FORMATO: notas sencillas|DIRECCION: pull", Greyed},
+      {&S::chordSel, IDM_CHORDS_MAJOR, 0, 0, 0, 0, 0,
+       "G-C-F|ACORDES: Triadas mayores||DIRECCION: pull", Untouched},
+      {&S::circleSel, IDM_PROG_TRIAD_1, 0, 0, 0, 0, 0,
+       "G-C-F|PROGRESION: triadas de B||DIRECCION: pull/push", Untouched},
+      {&S::circleSel, IDM_PROG_C_ARM_1 + 11, 23, 0, 0, 0, 0,
+       "G-C-F|PROGRESION: circulo armonico de Gb||DIRECCION: pull/push", Untouched},
+      {&S::circleSel, IDM_PROG_C_MEL_1, 24, 3, 0, 0, 0,
+       "A-D-G|PROGRESION: circulo melodico de Db||DIRECCION: pull/push", Untouched},
+      {nullptr, 0, 0, 3, 0, 0, 0, "A-D-G", Untouched},
+      {&S::diatonicSel, IDM_SCALE_1, 40, 7, -1, 0, 0, "|ESCALA: ||", Enabled},
+      {&S::circleSel, IDM_PROG_C_MEL_12, 36, 0, 0, 0, 0,
+       "G-C-F|PROGRESION: circulo melodico de ||DIRECCION: pull/push", Untouched},
+      {&S::pentatonicSel, IDM_SCALE_PENT_1, 0, 0, 0, 0, 3,
+       "G-C-F|ESCALA:  |FORMATO: notas sencillas|DIRECCION: pull", Greyed},
+  };
+  for (const Case& c : cases) {
+    for (bool formatWasEnabled : {true, false}) {
+      SCOPED_TRACE(testing::Message() << c.parts << ", format was " << formatWasEnabled);
+      fakes::RecordingPlatform fake;
+      Program program(fake.services());
+      program.menu = makeMainMenu();
+      InitStatus(program);
+      formatItem(program).grayed = !formatWasEnabled;
+      SelectionState& sel = program.sel;
+      sel.diatonicSel = 0;  // the only kind selected at first
+      if (c.kind) sel.*c.kind = c.id;
+      sel.scpIndex = c.scpIndex;
+      sel.keySel2 = c.tuning;
+      sel.direcSel2 = c.direction;
+      sel.formatSel2 = c.format;
+      sel.pentType = c.pentType;
+      fake.clearLog();
 
-  // Blues on C in G-C-F is blues on A in E-A-D.
-  select(&SelectionState::pentatonicSel, IDM_SCALE_PENT_BLUES_1 + 1, 1, 11);
-  program.sel.pentType = 2;
-  setTuning(1);
-  EXPECT_EQ(refresh()[1], "status.text 1 ESCALA: pentatonica / blues / A");
-}
-
-TEST_F(StatusBarTest, ChordTypeEmptiesFormatPartAndLeavesTheMenuAlone) {
-  select(&SelectionState::chordSel, IDM_CHORDS_MAJOR, 0, 12);
-  for (bool enabled : {true, false}) {
-    setFormatEnabled(enabled);
-    EXPECT_EQ(refresh(), (Texts{"status.text 0 TONO DE ACORDEON: G-C-F",
-                                "status.text 1 ACORDES: Triadas mayores",
-                                "status.text 2 ",
-                                "status.text 4 DIRECCION: pull"}));
-    EXPECT_EQ(formatEnabled(), enabled);
-    EXPECT_TRUE(fake.logOf("menu.").empty());
+      EXPECT_EQ(updateStatusBar(program), 0);
+      EXPECT_EQ(fake.logOf("status."), expectedLog(c.parts));
+      EXPECT_EQ(fake.statusTexts[3], "");
+      const bool formatEnabled = !formatItem(program).grayed;
+      if (c.formatMenu == Untouched) {
+        EXPECT_EQ(formatEnabled, formatWasEnabled);
+        EXPECT_TRUE(fake.logOf("menu.").empty());
+      } else {
+        EXPECT_EQ(formatEnabled, c.formatMenu == Enabled);
+        EXPECT_EQ(fake.log.back(), "menu.redraw");
+      }
+    }
   }
-  select(&SelectionState::chordSel, IDM_CHORDS_7_DOM_B5, 10, 12);
-  EXPECT_EQ(refresh()[1], "status.text 1 ACORDES: Septimas de dominante (b5)");
-}
-
-TEST_F(StatusBarTest, ProgressionNamesItsKindAndKeyAndLeavesTheMenuAlone) {
-  setFormatEnabled(false);
-  select(&SelectionState::circleSel, IDM_PROG_TRIAD_1, 0, 3);
-  EXPECT_EQ(refresh(), (Texts{"status.text 0 TONO DE ACORDEON: G-C-F",
-                              "status.text 1 PROGRESION: triadas de B",
-                              "status.text 2 ",
-                              "status.text 4 DIRECCION: pull/push"}));
-  EXPECT_FALSE(formatEnabled());
-
-  select(&SelectionState::circleSel, IDM_PROG_C_ARM_1, 12, 4);
-  EXPECT_EQ(refresh()[1], "status.text 1 PROGRESION: circulo armonico de B");
-  select(&SelectionState::circleSel, IDM_PROG_C_ARM_1 + 11, 23, 4);
-  EXPECT_EQ(refresh()[1], "status.text 1 PROGRESION: circulo armonico de Gb");
-  select(&SelectionState::circleSel, IDM_PROG_C_MEL_1, 24, 4);
-  setTuning(3);
-  EXPECT_EQ(refresh()[1], "status.text 1 PROGRESION: circulo melodico de Db");
-  select(&SelectionState::circleSel, IDM_PROG_TRIAD_12, 11, 3);
-  setTuning(1);
-  EXPECT_EQ(refresh()[1], "status.text 1 PROGRESION: triadas de Eb");
-}
-
-TEST_F(StatusBarTest, NoSelectionRewritesOnlyTheTuning) {
-  select(&SelectionState::diatonicSel, 0, 0, 0);
-  setTuning(3);
-  EXPECT_EQ(refresh(), (Texts{"status.text 0 TONO DE ACORDEON: A-D-G"}));
-  EXPECT_TRUE(fake.logOf("menu.").empty());
-}
-
-TEST_F(StatusBarTest, PartThreeStaysEmptyWhateverIsSelected) {
-  const std::vector<std::pair<int SelectionState::*, int>> kinds = {
-      {&SelectionState::chromaticSel, 1},          {&SelectionState::diatonicSel, IDM_SCALE_1},
-      {&SelectionState::pentatonicSel, 234},       {&SelectionState::wholeToneSel, 270},
-      {&SelectionState::chordSel, 300},            {&SelectionState::circleSel, 400}};
-  for (const auto& [kind, id] : kinds) {
-    select(kind, id, 0, 3);
-    refresh();
-    EXPECT_TRUE(fake.logOf("status.text 3").empty()) << id;
-    EXPECT_EQ(fake.statusTexts[3], "");
-  }
-}
-
-TEST_F(StatusBarTest, FormatFollowsTheSequenceOfSelections) {
-  select(&SelectionState::diatonicSel, IDM_SCALE_1, 0, 15);
-  refresh();
-  EXPECT_TRUE(formatEnabled());
-  select(&SelectionState::chordSel, IDM_CHORDS_MAJOR, 0, 12);
-  refresh();
-  EXPECT_TRUE(formatEnabled());
-  EXPECT_EQ(fake.statusTexts[2], "");
-  select(&SelectionState::chromaticSel, 1, 0, 13);
-  refresh();
-  EXPECT_FALSE(formatEnabled());
-  select(&SelectionState::diatonicSel, IDM_SCALE_1 + 1, 1, 15);
-  refresh();
-  EXPECT_TRUE(formatEnabled());
-  EXPECT_EQ(fake.statusTexts[1], "ESCALA: C mayor");
-}
-
-// A hand-edited settings store can point outside the tables: the texts lose the
-// missing name but nothing is read from outside a table.
-TEST_F(StatusBarTest, IndexesOutsideTheTablesGiveEmptyNames) {
-  setTuning(7);
-  select(&SelectionState::diatonicSel, IDM_SCALE_1, 40, 15);
-  program.sel.direcSel2 = -1;
-  EXPECT_EQ(refresh(), (Texts{"status.text 0 TONO DE ACORDEON: ",
-                              "status.text 1 ESCALA: ",
-                              "status.text 2 ",
-                              "status.text 4 "}));
-  setTuning(0);
-  program.sel.direcSel2 = 0;
-  select(&SelectionState::circleSel, IDM_PROG_C_MEL_12, 36, 4);
-  EXPECT_EQ(refresh()[1], "status.text 1 PROGRESION: circulo melodico de ");
-  select(&SelectionState::chordSel, IDM_CHORDS_MAJOR, 11, 12);
-  EXPECT_EQ(refresh()[1], "status.text 1 ACORDES: ");
-  select(&SelectionState::pentatonicSel, IDM_SCALE_PENT_1, 0, 11);
-  program.sel.pentType = 3;
-  EXPECT_EQ(refresh()[1], "status.text 1 ESCALA:  ");
-  select(&SelectionState::wholeToneSel, IDM_SCALE_WT0, 2, 13);
-  EXPECT_EQ(refresh()[1], "status.text 1 ESCALA: ");
 }
 
 }  // namespace
