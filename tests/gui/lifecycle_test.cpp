@@ -1,61 +1,13 @@
 // Start-up and shutdown of the main window: the MIDI warning before the window shows,
 // the exit command and the close box each taking the program down exactly once.
 // (Ending the program ends Qt's event loops for good, so these cases live apart.)
-#include <QAbstractButton>
-#include <QApplication>
-#include <QMessageBox>
-#include <QTimer>
 #include <QTranslator>
 #include <QtTest>
-#include <memory>
-#include <vector>
 
-#include "app/brenavo_funcs.h"
-#include "fakes/recording_platform.h"
-#include "platform/qt/main_window.h"
+#include "gui_test_support.h"
 
 using namespace brenavo;
-
-namespace {
-
-std::vector<uint32_t> received;
-
-int32_t recordingWindowFunc(Program& program, uint32_t message, uintptr_t wParam, intptr_t lParam) {
-  received.push_back(message);
-  return WindowFunc(program, message, wParam, lParam);
-}
-
-int countOf(uint32_t message) {
-  return static_cast<int>(std::count(received.begin(), received.end(), message));
-}
-
-struct BoxSeen {
-  QString title;
-  QString text;
-  QString okText;
-  QMessageBox::Icon icon = QMessageBox::NoIcon;
-  bool ownerVisible = true;
-};
-
-// Answers the next message box that opens with `answer`.
-void answerNextBox(QMessageBox::StandardButton answer, BoxSeen* seen) {
-  auto* poll = new QTimer;
-  QObject::connect(poll, &QTimer::timeout, poll, [poll, answer, seen] {
-    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-    if (!box) return;
-    poll->stop();
-    poll->deleteLater();
-    seen->title = box->windowTitle();
-    seen->text = box->text();
-    if (QAbstractButton* ok = box->button(QMessageBox::Ok)) seen->okText = ok->text();
-    seen->icon = box->icon();
-    seen->ownerVisible = box->parentWidget() && box->parentWidget()->isVisible();
-    box->button(answer)->click();
-  });
-  poll->start(5);
-}
-
-}  // namespace
+using namespace brenavo::guitest;
 
 class LifecycleTest : public QObject {
   Q_OBJECT
@@ -65,61 +17,60 @@ class LifecycleTest : public QObject {
 
  private slots:
   void initTestCase() { QVERIFY(qt::installSpanishQtTranslation(spanish_)); }
-  void init() { received.clear(); }
 
-  void missingMidiOutputWarnsOnceBeforeTheWindowShows() {
-    fakes::RecordingPlatform fake;
-    fake.midiOpenSucceeds = false;
+  void missingMidiOutputWarnsBeforeTheWindowShowsThenPlaysSilently() {
     BoxSeen seen;
-    answerNextBox(QMessageBox::Ok, &seen);
-    qt::MainWindow window(fake, fake);
+    answerNextBox(QMessageBox::Ok, seen);
+    TestWindow t(false);
     QCOMPARE(seen.text, QString("Control de MIDI no disponible."));
     QCOMPARE(seen.title, QString("Brenavo: ERROR"));
     QCOMPARE(seen.icon, QMessageBox::Warning);
-    QCOMPARE(seen.okText, QString("Aceptar"));
+    QCOMPARE(seen.buttons, QStringList{"Aceptar"});
     QVERIFY(!seen.ownerVisible);
-    QCOMPARE(window.program().sel.midiDevExists, 0);
-    // The program goes on: the window shows and plays silently.
-    window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
-    window.desktop().sendCommand(IDPB_PLAY);
-    QCOMPARE(window.program().sel.ctrlPlay, 1);
-    window.desktop().sendCommand(IDPB_STOP);
-    QVERIFY(fake.midiMessages.empty());
+    QVERIFY(t.showActive());
+    QTest::keyClick(t.window.get(), Qt::Key_F5);
+    QCOMPARE(t.program().sel.ctrlPlay, 1);
+    QTest::keyClick(t.window.get(), Qt::Key_F8);
+    QVERIFY(t.fake.midiMessages.empty());
   }
 
-  void exitCommandTakesTheProgramDownOnce() {
-    fakes::RecordingPlatform fake;
-    qt::MainWindow window(fake, fake);
-    window.program().windowProc = recordingWindowFunc;
-    window.show();
-    window.activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(&window));
+  // "No" keeps the program; "Sí" takes it down once and saves the tempo just chosen.
+  void exitAsksThenTakesTheProgramDownOnceAndSaves() {
+    TestWindow t;
+    QVERIFY(t.showActive());
+    QTest::keyClick(t.window.get(), Qt::Key_F9);
+    t.fake.storedDwords.clear();
     BoxSeen seen;
-    answerNextBox(QMessageBox::Yes, &seen);
-    QTest::keyClick(&window, Qt::Key_X, Qt::ControlModifier);
-    QCOMPARE(countOf(WM_DESTROY), 1);
-    QVERIFY(window.program().destroyed);
-    QCOMPARE(window.desktop().quitCode(), std::optional<int>(0));
-    QVERIFY(!fake.storeWriteOrder.empty());  // the settings were saved
-    window.close();
-    QCOMPARE(countOf(WM_DESTROY), 1);
+    answerNextBox(QMessageBox::No, seen);
+    QTest::keyClick(t.window.get(), Qt::Key_X, Qt::ControlModifier);
+    QCOMPARE(seen.text, QString("¿Quiere terminar con el Brenavo?"));
+    QCOMPARE(seen.title, QString("Brenavo: "));
+    QCOMPARE(seen.buttons, (QStringList{"&Sí", "&No"}));
+    QVERIFY(seen.ownerVisible);
+    QVERIFY(wParamsOf(WM_DESTROY).empty() && !t.window->desktop().quitCode());
+
+    QVERIFY(t.showActive());  // the keyboard comes back to the window
+    answerNextBox(QMessageBox::Yes, seen);
+    QTest::keyClick(t.window.get(), Qt::Key_X, Qt::ControlModifier);
+    QCOMPARE(wParamsOf(WM_DESTROY).size(), size_t(1));
+    QCOMPARE(t.window->desktop().quitCode(), std::optional<int>(0));
+    QCOMPARE(t.fake.storedDwords["playbackSpeed"], 2);
+    t.window->close();
+    QCOMPARE(wParamsOf(WM_DESTROY).size(), size_t(1));
   }
 
-  void closeBoxTakesTheProgramDownOnce() {
-    fakes::RecordingPlatform fake;
-    qt::MainWindow window(fake, fake);
-    window.program().windowProc = recordingWindowFunc;
-    window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
-    window.desktop().sendCommand(IDPB_PLAY);
-    QVERIFY(window.desktop().isTimerRunning(IDM_PLAY_TIMER));
-    QVERIFY(window.close());
-    QCOMPARE(countOf(WM_DESTROY), 1);
-    QCOMPARE(window.desktop().quitCode(), std::optional<int>(0));
-    QVERIFY(!window.desktop().isTimerRunning(IDM_PLAY_TIMER));  // no step after the end
-    QVERIFY(fake.soundingNotes.empty());                        // no note left sounding
-    QVERIFY(!fake.storeWriteOrder.empty());
+  void closeBoxDuringARunLeavesNothingSounding() {
+    TestWindow t;
+    QVERIFY(t.showActive());
+    QTest::keyClick(t.window.get(), Qt::Key_F5);
+    QVERIFY(!t.fake.soundingNotes.empty());
+    t.fake.storedDwords.clear();
+    QVERIFY(t.window->close());
+    QCOMPARE(wParamsOf(WM_DESTROY).size(), size_t(1));
+    QCOMPARE(t.window->desktop().quitCode(), std::optional<int>(0));
+    QVERIFY(!t.window->desktop().isTimerRunning(IDM_PLAY_TIMER));  // no step after the end
+    QVERIFY(t.fake.soundingNotes.empty());
+    QCOMPARE(t.fake.storedDwords.size(), size_t(17));
   }
 };
 
