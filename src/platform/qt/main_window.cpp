@@ -21,6 +21,7 @@
 #include "app/brenavo_funcs.h"
 #include "platform/qt/canvas.h"
 #include "platform/qt/periodic_timer.h"
+#include "platform/qt/program_icon.h"
 #include "platform/qt/qt_dialogs.h"
 #include "platform/qt/qt_help.h"
 
@@ -344,7 +345,11 @@ QWidget* QtPlatform::makeButton(const platform::ControlSpec& spec) {
     // The image fills the face of the button; its outer pixels would hide the bevel.
     const QRect face =
         image.rect().adjusted(BUTTON_BEVEL, BUTTON_BEVEL, -BUTTON_BEVEL, -BUTTON_BEVEL);
-    button->setIcon(QIcon(image.copy(face)));
+    // Pixel art: doubled pixel by pixel for high-density screens rather than blurred.
+    const QPixmap picture = image.copy(face);
+    QIcon icon(picture);
+    icon.addPixmap(picture.scaled(picture.size() * 2, Qt::IgnoreAspectRatio, Qt::FastTransformation));
+    button->setIcon(icon);
     button->setIconSize(face.size());
   }
   const int id = spec.id;
@@ -384,7 +389,7 @@ int QtPlatform::messageBox(const std::string& text, const std::string& caption, 
 
 MainWindow::MainWindow(platform::MidiDevice& midi, platform::KeyStore& keyStore) {
   setWindowTitle(QString::fromUtf8(WINDOW_TITLE));
-  setWindowIcon(QIcon(QStringLiteral(":/icons/TarvoIcon.png")));
+  setWindowIcon(programIcon());
   // A caption with the system menu, minimize and close boxes; no maximize, no sizing.
   setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                  Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |

@@ -16,6 +16,7 @@
 #include <span>
 
 #include "model/ids.h"
+#include "platform/qt/program_icon.h"
 
 // The resources are compiled into a static library, so nothing would pull them in
 // unless someone asks for them by name.
@@ -225,7 +226,7 @@ void runInfoDialog(QWidget* owner, const InfoLayout& layout, const std::string& 
     auto* icon = new QLabel(&dialog);
     icon->setObjectName(QStringLiteral("iconLabel"));
     icon->setPixmap(
-        QIcon(QStringLiteral(":/icons/TarvoIcon.png")).pixmap(kIconPixels, kIconPixels));
+        qt::programIcon().pixmap(QSize(kIconPixels, kIconPixels), dialog.devicePixelRatioF()));
     // The icon keeps its distance from the right edge when the dialog grows.
     const QRect iconRect = layout.icon.in(units);
     icon->setGeometry(size.width() - (client.width() - iconRect.x()), iconRect.y(), kIconPixels,
