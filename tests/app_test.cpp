@@ -251,26 +251,6 @@ TEST(Commands, HelpAndInformationCommandsOpenTheirTargets) {
   EXPECT_NE(fake.lastUsageText.find("ACUERDO DE USO"), std::string::npos);
 }
 
-// Sounding notes of a whole run, tick by tick, through the window procedure.
-TEST(Playback, ADiatonicScaleSoundsFifteenNotesAndEndsOnTheSixteenthTick) {
-  RecordingPlatform fake;
-  auto program = CreateMainWindow(fake.services());
-  fake.midiMessages.clear();
-  command(*program, IDPB_PLAY);
-  EXPECT_EQ(fake.timerPeriod, 250);
-  for (int i = 0; i < 15; ++i) tick(*program);
-  int noteOns = 0;
-  for (uint32_t m : fake.midiMessages)
-    if ((m & 0xF0) == 0x90) ++noteOns;
-  EXPECT_EQ(noteOns, 15);
-  EXPECT_TRUE(fake.soundingNotes.empty());
-  EXPECT_EQ(program->sel.ctrlPlay, 1);
-  tick(*program);
-  EXPECT_EQ(program->sel.ctrlPlay, 0);
-  EXPECT_FALSE(fake.timerRunning);
-  for (const MenuItem& top : program->menu.items) EXPECT_FALSE(top.grayed);
-}
-
 TEST(Playback, SelectionAndPaintAgreeOnTheListing) {
   RecordingPlatform fake;
   auto program = CreateMainWindow(fake.services());
