@@ -109,14 +109,33 @@ FluidMidiDevice::FluidMidiDevice(FluidOptions options) : options_(std::move(opti
 FluidMidiDevice::~FluidMidiDevice() { close(); }
 
 bool FluidMidiDevice::open() {
+  if (opening_.valid()) {
+    return opening_.get();
+  }
   if (isOpen()) {
     return true;
   }
   silenceLibraryLogging();
+  return openNow();
+}
+
+void FluidMidiDevice::openInBackground() {
+  if (opening_.valid() || isOpen()) {
+    return;
+  }
+  silenceLibraryLogging();
+  try {
+    opening_ = std::async(std::launch::async, [this] { return openNow(); });
+  } catch (const std::system_error&) {
+    // No thread to be had: open() does the work itself.
+  }
+}
+
+bool FluidMidiDevice::openNow() {
   const bool opened = configure() && loadSoundFont() &&
                       (options_.output == Output::Buffer || startAudioDriver());
   if (!opened) {
-    close();
+    release();
   }
   return opened;
 }
@@ -132,7 +151,8 @@ bool FluidMidiDevice::configure() {
   }
   const bool set =
       fluid_settings_setnum(settings_, "synth.sample-rate", options_.sampleRate) == FLUID_OK &&
-      fluid_settings_setint(settings_, "synth.dynamic-sample-loading", 1) == FLUID_OK &&
+      fluid_settings_setint(settings_, "synth.dynamic-sample-loading",
+                            options_.dynamicSampleLoading ? 1 : 0) == FLUID_OK &&
       fluid_settings_setnum(settings_, "synth.gain", kGain) == FLUID_OK &&
       fluid_settings_setint(settings_, "synth.polyphony", kPolyphony) == FLUID_OK &&
       fluid_settings_setint(settings_, "synth.reverb.active", 1) == FLUID_OK &&
@@ -150,10 +170,14 @@ bool FluidMidiDevice::configure() {
   return synth_ != nullptr;
 }
 
-// Loads the first candidate that is a SoundFont and loads; its presets take the channels.
+// Loads the first candidate that is a SoundFont and loads. No channel gets an instrument
+// yet: with samples loaded on demand, giving all sixteen their defaults would read the
+// piano and the whole drum kit (tens of MB, most of the load time) that nothing plays.
 bool FluidMidiDevice::loadSoundFont() {
+  constexpr int kLeaveChannelsEmpty = 0;
   for (const std::string& path : soundFontCandidates(options_)) {
-    if (isLoadableFile(path) && fluid_synth_sfload(synth_, path.c_str(), 1) != FLUID_FAILED) {
+    if (isLoadableFile(path) &&
+        fluid_synth_sfload(synth_, path.c_str(), kLeaveChannelsEmpty) != FLUID_FAILED) {
       soundFontPath_ = path;
       sendToReverb();
       return true;
@@ -199,6 +223,7 @@ uint32_t FluidMidiDevice::shortMessage(uint32_t packed) {
       if (data2 == 0) {
         fluid_synth_noteoff(synth_, channel, data1);
       } else {
+        chooseDefaultProgram(channel);
         fluid_synth_noteon(synth_, channel, data1, data2);
       }
       break;
@@ -207,11 +232,21 @@ uint32_t FluidMidiDevice::shortMessage(uint32_t packed) {
       break;
     case kProgramChange:
       fluid_synth_program_change(synth_, channel, data1);
+      programChosen_.set(channel);
       break;
     default:
       break;
   }
   return kSent;
+}
+
+// Program 0 is the General MIDI default; on the drum channel the synth takes it from the
+// drum bank.
+void FluidMidiDevice::chooseDefaultProgram(int channel) {
+  if (!programChosen_.test(channel)) {
+    fluid_synth_program_change(synth_, channel, 0);
+    programChosen_.set(channel);
+  }
 }
 
 void FluidMidiDevice::reset() {
@@ -221,6 +256,13 @@ void FluidMidiDevice::reset() {
 }
 
 void FluidMidiDevice::close() {
+  if (opening_.valid()) {
+    opening_.get();
+  }
+  release();
+}
+
+void FluidMidiDevice::release() {
   if (driver_ != nullptr) {
     delete_fluid_audio_driver(driver_);
     driver_ = nullptr;
@@ -235,6 +277,7 @@ void FluidMidiDevice::close() {
   }
   soundFontPath_.clear();
   driverName_.clear();
+  programChosen_.reset();
 }
 
 int FluidMidiDevice::render(float* left, float* right, int frames) {

@@ -4,7 +4,9 @@
 
 #include <fluidsynth/types.h>
 
+#include <bitset>
 #include <cstdint>
+#include <future>
 #include <string>
 #include <vector>
 
@@ -30,10 +32,14 @@ struct FluidOptions {
   std::vector<std::string> soundFontFolders = defaultSoundFontFolders();
   // FluidSynth driver names, tried in turn until one starts.
   std::vector<std::string> audioDrivers = {"pipewire", "pulseaudio", "alsa"};
-  // 256 frames x 3 periods: 17.4 ms at 44100 Hz, 16 ms at 48000 Hz. Small enough that a
-  // note starts with its highlight, with one spare period against crackle.
-  int periodSize = 256;
+  // 128 frames x 3 periods: 8.7 ms at 44100 Hz, 8 ms at 48000 Hz. Small enough that a
+  // note starts with its highlight, with one spare period against crackle; a period of
+  // four notes with reverb takes the synth a small fraction of its length to render.
+  int periodSize = 128;
   int periods = 3;
+  // Only the samples of the selected voices are read into memory; off, the whole
+  // SoundFont is.
+  bool dynamicSampleLoading = true;
 };
 
 // Every SoundFont the options name, in the order open() tries them.
@@ -54,15 +60,20 @@ class FluidMidiDevice : public platform::MidiDevice {
   // Creates the synth, loads the first SoundFont that loads and, for AudioDriver output,
   // starts a driver. On any failure everything is freed and the result is false.
   bool open() override;
+  // Starts the work of open() on a worker thread and returns at once, so the SoundFont
+  // loads while the caller builds its window; the next open() waits for it and gives its
+  // result. Until then only open(), close() and the destructor may be called.
+  void openInBackground();
   // Note-on (0x9n; velocity 0 is a note-off), note-off (0x8n) and program change (0xCn)
-  // reach the synth; any other message is accepted and ignored.
+  // reach the synth; any other message is accepted and ignored. A channel plays the
+  // General MIDI default (program 0, drums on channel 10) until its first program change.
   uint32_t shortMessage(uint32_t packed) override;
   // Silences every voice on every channel at once. The programs stay selected.
   void reset() override;
   // Stops the driver and frees the synth. Safe when closed.
   void close() override;
 
-  bool isOpen() const { return synth_ != nullptr; }
+  bool isOpen() const { return !opening_.valid() && synth_ != nullptr; }
   // Buffer output only: synthesizes the next frames into two channel buffers and
   // returns how many were written (0 when closed or playing through a driver).
   int render(float* left, float* right, int frames);
@@ -77,9 +88,13 @@ class FluidMidiDevice : public platform::MidiDevice {
   double latencyMs() const;
 
  private:
+  bool openNow();
+  // Stops the driver and frees the synth and its settings.
+  void release();
   bool configure();
   bool loadSoundFont();
   void sendToReverb();
+  void chooseDefaultProgram(int channel);
   bool startAudioDriver();
 
   FluidOptions options_;
@@ -88,6 +103,10 @@ class FluidMidiDevice : public platform::MidiDevice {
   fluid_audio_driver_t* driver_ = nullptr;
   std::string soundFontPath_;
   std::string driverName_;
+  // The channels whose instrument has been chosen, by a program change or by default.
+  std::bitset<16> programChosen_;
+  // The open running on the worker thread; it alone touches the members until it ends.
+  std::future<bool> opening_;
 };
 
 }  // namespace brenavo::fluid

@@ -1,0 +1,291 @@
+#include "benchmarks.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <numeric>
+
+#include "clock.h"
+
+namespace brenavo::bench {
+
+namespace {
+
+constexpr int kStartRuns = 9;
+constexpr int kMemoryRuns = 3;
+constexpr int kStepRuns = 3;
+constexpr int kDriftSteps = 10;
+constexpr double kFirstPaintFactor = 1.5;
+constexpr double kSynthReadyMs = 120;
+constexpr double kPeakMemoryMb = 64;
+constexpr double kStepToleranceMs = 1;
+constexpr double kLatencyMs = 10;
+constexpr double kRenderShare = 10;  // % of a period, at the median
+constexpr double kIdleCpu = 1;       // % of one core
+constexpr const char* kDefaultDrivers = "pipewire,pulseaudio,alsa";
+
+std::string withUnit(double value, const char* unit) {
+  char text[48];
+  std::snprintf(text, sizeof text, "%.2f %s", value, unit);
+  return text;
+}
+
+void progress(const std::string& what) {
+  std::fprintf(stderr, "bench: %s\n", what.c_str());
+}
+
+bool allAtMost(const std::vector<double>& values, double limit) {
+  return std::all_of(values.begin(), values.end(), [limit](double v) { return v <= limit; });
+}
+
+double mean(std::vector<double>::const_iterator from, std::vector<double>::const_iterator to) {
+  return from == to ? 0.0 : std::accumulate(from, to, 0.0) / static_cast<double>(to - from);
+}
+
+// What one run of 100 steps gives.
+struct StepFigures {
+  double worstMs = 0;   // largest distance from its due time, either way
+  double medianMs = 0;  // signed
+  double driftMs = 0;   // last steps' mean against the first steps' mean
+  double wakeMs = 0;    // median lateness of the timer event that carried the step
+  double workMs = 0;    // median time the step worked before its note-on
+  size_t steps = 0;
+};
+
+StepFigures stepFigures(const ChildReport& run) {
+  const std::vector<double> deviations = run.numbers("step_deviation_ms");
+  StepFigures figures;
+  figures.steps = deviations.size();
+  if (deviations.empty()) return figures;
+  for (double deviation : deviations)
+    figures.worstMs = std::max(figures.worstMs, std::fabs(deviation));
+  figures.medianMs = median(deviations);
+  const auto span = std::min<std::ptrdiff_t>(kDriftSteps, deviations.size());
+  figures.driftMs = mean(deviations.end() - span, deviations.end()) -
+                    mean(deviations.begin(), deviations.begin() + span);
+  figures.wakeMs = median(run.numbers("step_wake_ms"));
+  figures.workMs = median(run.numbers("step_work_ms"));
+  return figures;
+}
+
+// BENCH_ONLY=start,memory,audio,steps,idle picks some of the parts; all run by default.
+bool wanted(const std::string& part) {
+  const char* only = std::getenv("BENCH_ONLY");
+  if (only == nullptr || *only == '\0') return true;
+  return ("," + std::string(only) + ",").find("," + part + ",") != std::string::npos;
+}
+
+}  // namespace
+
+Benchmarks::Benchmarks(std::string self, std::string bareWindow)
+    : self_(std::move(self)), bareWindow_(std::move(bareWindow)) {}
+
+void Benchmarks::run() {
+  probeSound();
+  if (wanted("start")) measureStart();
+  if (wanted("memory")) measureMemory();
+  if (wanted("audio")) measureAudio();
+  if (wanted("steps")) measureSteps();
+  if (wanted("idle")) measureIdle();
+  table_.print();
+}
+
+ChildReport Benchmarks::measure(const std::vector<std::string>& args, int timeoutSeconds) {
+  std::vector<std::string> all = {"--measure"};
+  all.insert(all.end(), args.begin(), args.end());
+  return runChild(self_, all, timeoutSeconds);
+}
+
+std::string Benchmarks::soundLabel() const {
+  return drivers_ == "-" ? "stand-in" : drivers_;
+}
+
+void Benchmarks::probeSound() {
+  const char* asked = std::getenv("BENCH_AUDIO_DRIVERS");
+  const std::string drivers = asked != nullptr && *asked != '\0' ? asked : kDefaultDrivers;
+  progress("which audio driver starts (" + drivers + ")");
+  const ChildReport probe = measure({"probe", drivers}, 60);
+  const std::string driver = probe.text("driver");
+  table_.note("SoundFont: " + (probe.ok() ? probe.text("soundfont") : probe.failure));
+  if (probe.ok() && !driver.empty() && driver != "none") {
+    drivers_ = driver;
+    table_.note("sound: the FluidSynth driver \"" + driver + "\" plays.");
+    return;
+  }
+  table_.note("sound: no audio driver starts here (tried " + drivers +
+              "; no sound card), so the synth renders into buffers: where sound must run, a "
+              "thread renders one period every period length in place of the driver "
+              "(\"stand-in\"). Underruns cannot be heard here.");
+}
+
+void Benchmarks::measureStart() {
+  std::vector<double> mains, paints, ready, waits;
+  std::vector<double> bareMains, barePaints;
+  std::string failure;
+  for (int run = 0; run <= kStartRuns; ++run) {  // run 0 warms the caches and is not counted
+    progress("start-up, run " + std::to_string(run) + " of " + std::to_string(kStartRuns));
+    const ChildReport window = measure({"start", drivers_}, 30);
+    const ChildReport reference = runChild(bareWindow_, {}, 30);
+    if (run == 0) continue;
+    const auto since = [](const ChildReport& child, const char* moment) {
+      return nsToMs(child.number(moment) - child.forkedNs);
+    };
+    if (window.ok()) {
+      mains.push_back(since(window, "main_ns"));
+      paints.push_back(since(window, "first_paint_ns"));
+      ready.push_back(since(window, "synth_ready_ns"));
+      waits.push_back(nsToMs(window.number("synth_ready_ns") - window.number("open_called_ns")));
+    } else {
+      failure = window.failure;
+    }
+    if (reference.ok()) {
+      bareMains.push_back(since(reference, "main_ns"));
+      barePaints.push_back(since(reference, "first_paint_ns"));
+    }
+  }
+  const double bareMs = median(barePaints);
+  table_.add({"Start: main() reached (ms)", mains,
+              "bare window " + withUnit(median(bareMains), "ms"), "-", std::nullopt, failure});
+  Row paint{"Start: first paint (ms)", paints, "bare window " + withUnit(bareMs, "ms"),
+            "<= 1.5 x bare", std::nullopt, failure};
+  if (!paints.empty() && !barePaints.empty())
+    paint.met = median(paints) <= kFirstPaintFactor * bareMs;
+  table_.add(paint);
+  Row synth{"Start: synth ready (ms)", ready, "-", "<= 120 ms", std::nullopt, failure};
+  if (!ready.empty()) synth.met = median(ready) <= kSynthReadyMs;
+  table_.add(synth);
+  table_.add({"Start: window creation waited for the synth (ms)", waits, "-", "-", std::nullopt,
+              failure});
+  table_.note("start: times from the fork of a fresh process, offscreen; the first paint is "
+              "the end of the first frame (painted and flushed) that shows the client area.");
+}
+
+void Benchmarks::measureMemory() {
+  std::vector<double> dynamic;
+  std::vector<double> whole;
+  std::string failure;
+  for (int run = 1; run <= kMemoryRuns; ++run) {
+    progress("memory, run " + std::to_string(run) + " of " + std::to_string(kMemoryRuns));
+    const ChildReport usual = measure({"memory", drivers_, "dynamic"}, 60);
+    const ChildReport reference = measure({"memory", drivers_, "whole"}, 60);
+    if (usual.ok()) {
+      dynamic.push_back(usual.number("peak_rss_kb") / 1024);
+    } else {
+      failure = usual.failure;
+    }
+    if (reference.ok()) whole.push_back(reference.number("peak_rss_kb") / 1024);
+  }
+  Row row{"Memory: peak RSS, 4 voices played (MB)", dynamic,
+          "whole SoundFont " + withUnit(median(whole), "MB"), "<= 64 MB", std::nullopt, failure};
+  if (!dynamic.empty()) row.met = allAtMost(dynamic, kPeakMemoryMb);
+  table_.add(row);
+}
+
+void Benchmarks::measureAudio() {
+  progress("audio latency and rendering cost");
+  const ChildReport audio = measure({"audio"}, 120);
+  const std::vector<double> latency = {audio.number("latency_ms_44100"),
+                                       audio.number("latency_ms_48000")};
+  Row configured{"Audio: configured latency, 44.1 / 48 kHz (ms)",
+                 audio.ok() ? latency : std::vector<double>{}, "-", "<= 10 ms", std::nullopt,
+                 audio.failure};
+  if (audio.ok()) configured.met = allAtMost(latency, kLatencyMs);
+  table_.add(configured);
+
+  const std::vector<double> onsets = audio.numbers("onset_ms");
+  Row onset{"Audio: note-on to first sound, 4 voices (ms)", onsets, "-", "<= 10 ms",
+            std::nullopt, audio.failure};
+  // A voice that stayed silent reports -1.
+  if (!onsets.empty())
+    onset.met = allAtMost(onsets, kLatencyMs) &&
+                *std::min_element(onsets.begin(), onsets.end()) >= 0;
+  table_.add(onset);
+
+  const std::vector<double> chord = audio.numbers("render_chord_percent");
+  const std::vector<double> full = audio.numbers("render_full_percent");
+  Row render{"Audio: render per period, 4 notes (% of period)", chord,
+             "64 voices " + withUnit(median(full), "%"), "median <= 10 %", std::nullopt,
+             audio.failure};
+  if (!chord.empty()) render.met = median(chord) <= kRenderShare;
+  table_.add(render);
+}
+
+void Benchmarks::measureSteps() {
+  std::vector<StepFigures> precise;
+  std::vector<StepFigures> coarse;
+  std::vector<double> underruns;
+  std::string renderer;
+  std::string failure;
+  for (int run = 1; run <= kStepRuns; ++run) {
+    progress("step timing, run " + std::to_string(run) + " of " + std::to_string(kStepRuns) +
+             " (2 x 25 s)");
+    const ChildReport own = measure({"steps", drivers_, "precise"}, 90);
+    const ChildReport reference = measure({"steps", drivers_, "coarse"}, 90);
+    if (own.ok()) {
+      precise.push_back(stepFigures(own));
+      renderer = own.text("renderer");
+      underruns.push_back(own.number(drivers_ == "-" ? "late_periods" : "driver_complaints"));
+    } else {
+      failure = own.failure;
+    }
+    if (reference.ok()) coarse.push_back(stepFigures(reference));
+  }
+  const auto column = [](const std::vector<StepFigures>& runs, double StepFigures::*figure) {
+    std::vector<double> values;
+    for (const StepFigures& run : runs) values.push_back(run.*figure);
+    return values;
+  };
+  const auto addStepRow = [&](const char* figure, double StepFigures::*field) {
+    const std::vector<double> values = column(precise, field);
+    Row row{figure, values, "coarse timer " + withUnit(median(column(coarse, field)), "ms"),
+            "|x| <= 1 ms", std::nullopt, failure};
+    if (!values.empty())
+      row.met = std::all_of(values.begin(), values.end(),
+                            [](double v) { return std::fabs(v) <= kStepToleranceMs; });
+    table_.add(row);
+  };
+  addStepRow("Steps: worst |deviation| of 100 (ms)", &StepFigures::worstMs);
+  addStepRow("Steps: median deviation (ms)", &StepFigures::medianMs);
+  addStepRow("Steps: drift, last 10 vs first 10 (ms)", &StepFigures::driftMs);
+  const auto addCauseRow = [&](const char* figure, double StepFigures::*field) {
+    table_.add({figure, column(precise, field),
+                "coarse timer " + withUnit(median(column(coarse, field)), "ms"), "-",
+                std::nullopt, failure});
+  };
+  addCauseRow("Steps: timer event after due, median (ms)", &StepFigures::wakeMs);
+  addCauseRow("Steps: step work before note-on, median (ms)", &StepFigures::workMs);
+  table_.note("steps: Qt's coarse timer slides each tick by up to 5 % towards a round point of "
+              "the clock, so its steps keep a fixed offset from Play (any, up to half a "
+              "period); its worst deviation and drift are what compare.");
+  if (!precise.empty())
+    table_.note("steps: " + std::to_string(precise.front().steps) +
+                " of the steps 1-100 carry a note-on (the releasing step of each run of a "
+                "15-step scale has none); deviations are taken as the note-on is handed to the "
+                "synth, against k x 250 ms from the Loop command.");
+
+  Row row{"Audio: underruns per 25 s loop, 3 loops (" + soundLabel() + ")", underruns, "-", "0",
+          std::nullopt, failure};
+  if (!underruns.empty()) row.met = allAtMost(underruns, 0);
+  table_.add(row);
+  table_.note(drivers_ == "-"
+                  ? "underruns: periods the stand-in (" + renderer +
+                        " priority) rendered later than a 3-period buffer allows, over 3 x 25 s "
+                        "of looping; none can be heard without a sound card."
+                  : "underruns: the driver's own underrun reports, over 3 x 25 s of looping.");
+}
+
+void Benchmarks::measureIdle() {
+  progress("idle CPU, 2 x 30 s");
+  const ChildReport sound = measure({"idle", drivers_, "sound"}, 90);
+  const ChildReport silent = measure({"idle", drivers_, "silent"}, 90);
+  std::vector<double> values;
+  if (sound.ok()) values.push_back(sound.number("cpu_percent"));
+  Row row{"Idle: CPU over 30 s, sound on (" + soundLabel() + ") (%)", values,
+          silent.ok() ? "no sound " + withUnit(silent.number("cpu_percent"), "%") : "n/a",
+          "< 1 % of a core", std::nullopt, sound.failure};
+  if (!values.empty()) row.met = values.front() < kIdleCpu;
+  table_.add(row);
+}
+
+}  // namespace brenavo::bench

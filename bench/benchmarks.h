@@ -1,0 +1,36 @@
+// The driver of `make bench`: runs every measuring process a number of times, one after
+// another, and prints the table. It never fails: what cannot be measured is shown as n/a.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "child_process.h"
+#include "table.h"
+
+namespace brenavo::bench {
+
+class Benchmarks {
+ public:
+  // self: this program, which measures when started with --measure; bareWindow: the
+  // start-up reference.
+  Benchmarks(std::string self, std::string bareWindow);
+  void run();
+
+ private:
+  ChildReport measure(const std::vector<std::string>& args, int timeoutSeconds);
+  void probeSound();
+  void measureStart();
+  void measureMemory();
+  void measureAudio();
+  void measureSteps();
+  void measureIdle();
+  std::string soundLabel() const;
+
+  std::string self_;
+  std::string bareWindow_;
+  std::string drivers_ = "-";  // the driver that started here, or "-" for none
+  Table table_;
+};
+
+}  // namespace brenavo::bench

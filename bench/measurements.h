@@ -1,0 +1,27 @@
+// The measuring processes. Each runs in a process of its own, started by the driver,
+// and prints its figures with report().
+#pragma once
+
+#include <string>
+
+namespace brenavo::bench {
+
+// Which FluidSynth audio driver starts here ("driver NAME" or "driver none"), and the
+// SoundFont the synth loads.
+[[noreturn]] void probeAudio(const std::string& drivers);
+// The moments the synth is ready and the client area is first painted.
+[[noreturn]] void measureStart(int& argc, char** argv, const std::string& drivers);
+// Peak resident memory after each of the four voices has played a note.
+[[noreturn]] void measureMemory(int& argc, char** argv, const std::string& drivers,
+                                bool dynamicLoading);
+// Each step's note-on against its due time over 100 steps of a loop at 250 ms, with the
+// program's own timer or with Qt's coarse periodic timer driving it.
+[[noreturn]] void measureSteps(int& argc, char** argv, const std::string& drivers,
+                               bool coarseTimer);
+// CPU use of the idle window, with sound running or with no sound at all.
+[[noreturn]] void measureIdle(int& argc, char** argv, const std::string& drivers,
+                              bool withSound);
+// Output latency, the onset of a note in the rendered sound and the cost of rendering.
+[[noreturn]] void measureAudio();
+
+}  // namespace brenavo::bench

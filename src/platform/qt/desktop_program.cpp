@@ -1,0 +1,21 @@
+#include "platform/qt/desktop_program.h"
+
+#include <QApplication>
+
+#include "platform/qt/main_window.h"
+#include "platform/qt/qt_key_store.h"
+
+namespace brenavo::qt {
+
+// The names come first: the settings file's place is made from them.
+DesktopProgram::DesktopProgram(platform::MidiDevice& midi) {
+  QApplication::setApplicationName(QStringLiteral("Brenavo"));
+  QApplication::setOrganizationName(QStringLiteral("Brenavo"));
+  installSpanishQtTranslation(spanish_);
+  keyStore_ = std::make_unique<QtKeyStore>();
+  window_ = std::make_unique<MainWindow>(midi, *keyStore_);
+}
+
+DesktopProgram::~DesktopProgram() = default;
+
+}  // namespace brenavo::qt
