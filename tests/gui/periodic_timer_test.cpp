@@ -13,7 +13,7 @@ class PeriodicTimerTest : public QObject {
   void ticksUntilStopped() {
     int ticks = 0;
     PeriodicTimer timer([&ticks] { ++ticks; });
-    timer.start(2);
+    timer.start(2, brenavo::qt::monotonicNs());
     QVERIFY(timer.isActive());
     QTRY_VERIFY(ticks >= 3);
     timer.stop();
@@ -31,7 +31,7 @@ class PeriodicTimerTest : public QObject {
       self->stop();
     });
     self = &timer;
-    timer.start(1);
+    timer.start(1, brenavo::qt::monotonicNs());
     QTRY_COMPARE(ticks, 1);
     QVERIFY(!timer.isActive());
     QTest::qWait(10);

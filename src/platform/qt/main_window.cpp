@@ -179,8 +179,12 @@ void QtPlatform::attach(Program& program) {
   window_.canvas().invalidate();
 }
 
+// Remembers when the outermost message arrived: a timer it starts counts from then.
 void QtPlatform::send(uint32_t message, uintptr_t wParam, intptr_t lParam) {
-  if (program_) SendMessage(*program_, message, wParam, lParam);
+  if (!program_) return;
+  if (messageDepth_++ == 0) messageArrivedNs_ = monotonicNs();
+  SendMessage(*program_, message, wParam, lParam);
+  --messageDepth_;
 }
 
 void QtPlatform::installAccelerators() {
@@ -212,10 +216,40 @@ std::unique_ptr<platform::Surface> QtPlatform::getDC() { return window_.canvas()
 
 // ---- MenuBar
 
-// The whole bar is built again from the model. A chosen item's command is queued, so it
-// runs after its menu has closed and never while the menu is being replaced.
+namespace {
+
+// Brings the mirror's enabled states up to date where its items are still the model's;
+// false as soon as an item differs, and the bar must be built again.
+bool syncEnabledStates(const QList<QAction*>& actions, const Menu& menu) {
+  static const Menu noItems;
+  if (actions.size() != static_cast<qsizetype>(menu.items.size())) return false;
+  for (qsizetype i = 0; i < actions.size(); ++i) {
+    const MenuItem& item = menu.items[static_cast<size_t>(i)];
+    QAction* action = actions[i];
+    if ((item.kind == MenuItem::Kind::Separator) != action->isSeparator()) return false;
+    if (item.kind == MenuItem::Kind::Separator) continue;
+    if (action->text() != fromProgramText(item.label)) return false;
+    if (item.kind == MenuItem::Kind::Popup) {
+      if (!action->menu() ||
+          !syncEnabledStates(action->menu()->actions(), item.popup ? *item.popup : noItems))
+        return false;
+    } else if (action->menu() || action->data().toInt() != item.id) {
+      return false;
+    }
+    action->setEnabled(!item.grayed);
+  }
+  return true;
+}
+
+}  // namespace
+
+// Where only enabled states changed (greying the bar during playback) the mirror is
+// updated in place; otherwise the whole bar is built again from the model. A chosen item's
+// command is queued, so it runs after its menu has closed and never while the menu is
+// being replaced.
 void QtPlatform::redraw(const Menu& menu) {
   QMenuBar* bar = window_.menuBar();
+  if (syncEnabledStates(bar->actions(), menu)) return;
   bar->clear();
   for (QMenu* old : bar->findChildren<QMenu*>(QString(), Qt::FindDirectChildrenOnly))
     old->deleteLater();
@@ -264,7 +298,7 @@ void QtPlatform::setTimer(int id, int periodMs) {
     timer = std::make_unique<PeriodicTimer>(
         [this, id] { send(WM_TIMER, static_cast<uintptr_t>(id), 0); });
   }
-  timer->start(periodMs);
+  timer->start(periodMs, messageDepth_ > 0 ? messageArrivedNs_ : monotonicNs());
 }
 
 void QtPlatform::killTimer(int id) {

@@ -124,6 +124,8 @@ class QtPlatform : public QObject,
   std::unique_ptr<QtHelp> help_;
   platform::Platform services_;
   Program* program_ = nullptr;
+  int messageDepth_ = 0;           // messages being handled, nested
+  int64_t messageArrivedNs_ = 0;   // when the outermost one arrived
   std::map<int, std::unique_ptr<PeriodicTimer>> timers_;
   std::map<int, QPointer<QWidget>> controls_;
   bool mouseOnTempoBar_ = false;

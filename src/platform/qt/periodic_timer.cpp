@@ -1,23 +1,33 @@
 #include "platform/qt/periodic_timer.h"
 
 #include <algorithm>
+#include <chrono>
+#include <thread>
 
 namespace brenavo::qt {
 
 namespace {
 constexpr qint64 NS_PER_MS = 1'000'000;
+// Qt's timers wake to the millisecond and often a little late; the timer wakes this much
+// before a tick is due and waits out the rest precisely.
+constexpr qint64 EARLY_WAKE_NS = 2 * NS_PER_MS;
+}  // namespace
+
+int64_t monotonicNs() {
+  return std::chrono::duration_cast<std::chrono::nanoseconds>(
+             std::chrono::steady_clock::now().time_since_epoch())
+      .count();
 }
 
 PeriodicTimer::PeriodicTimer(std::function<void()> tick) : tick_(std::move(tick)) {
   timer_.setSingleShot(true);
   timer_.setTimerType(Qt::PreciseTimer);
-  clock_.start();
   QObject::connect(&timer_, &QTimer::timeout, &timer_, [this] { fire(); });
 }
 
-void PeriodicTimer::start(int periodMs) {
+void PeriodicTimer::start(int periodMs, int64_t anchorNs) {
   periodMs_ = std::max(1, periodMs);
-  schedule_.start(clock_.nsecsElapsed(), static_cast<qint64>(periodMs_) * NS_PER_MS);
+  schedule_.start(anchorNs, static_cast<qint64>(periodMs_) * NS_PER_MS);
   active_ = true;
   armForNextTick();
 }
@@ -27,18 +37,23 @@ void PeriodicTimer::stop() {
   timer_.stop();
 }
 
-// Waits until the next tick is due, to the nearest millisecond.
 void PeriodicTimer::armForNextTick() {
-  const qint64 delayNs = schedule_.delayFrom(clock_.nsecsElapsed());
-  timer_.start(static_cast<int>((delayNs + NS_PER_MS / 2) / NS_PER_MS));
+  const qint64 delayNs = schedule_.delayFrom(monotonicNs()) - EARLY_WAKE_NS;
+  timer_.start(static_cast<int>(std::max<qint64>(0, delayNs) / NS_PER_MS));
+}
+
+void PeriodicTimer::waitUntilDue() const {
+  const qint64 remainingNs = schedule_.delayFrom(monotonicNs());
+  if (remainingNs > 0) std::this_thread::sleep_for(std::chrono::nanoseconds(remainingNs));
 }
 
 // The receiver may stop or restart the timer from inside the tick; it has the last word.
 void PeriodicTimer::fire() {
   if (!active_) return;
+  waitUntilDue();
   schedule_.beginTick();
   tick_();
-  schedule_.endTick(clock_.nsecsElapsed());
+  schedule_.endTick(monotonicNs());
   if (active_) armForNextTick();
 }
 

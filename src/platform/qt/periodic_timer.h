@@ -2,13 +2,16 @@
 // monotonic clock, so late ticks never push the later ones back.
 #pragma once
 
-#include <QElapsedTimer>
 #include <QTimer>
+#include <cstdint>
 #include <functional>
 
 #include "playback/tick_schedule.h"
 
 namespace brenavo::qt {
+
+// Nanoseconds on the monotonic clock.
+int64_t monotonicNs();
 
 class PeriodicTimer {
  public:
@@ -16,9 +19,10 @@ class PeriodicTimer {
   PeriodicTimer(const PeriodicTimer&) = delete;
   PeriodicTimer& operator=(const PeriodicTimer&) = delete;
 
-  // Starts a new schedule counted from now; an earlier one is dropped. Started again
-  // from inside its own tick, it counts from that tick's due time.
-  void start(int periodMs);
+  // Starts a new schedule counted from `anchorNs` on the monotonic clock (when the request
+  // that starts it arrived); an earlier one is dropped. Started again from inside its own
+  // tick, it counts from that tick's due time.
+  void start(int periodMs, int64_t anchorNs);
   void stop();
   bool isActive() const { return active_; }
   int periodMs() const { return periodMs_; }
@@ -26,10 +30,10 @@ class PeriodicTimer {
  private:
   void fire();
   void armForNextTick();
+  void waitUntilDue() const;
 
   std::function<void()> tick_;
   QTimer timer_;
-  QElapsedTimer clock_;
   TickSchedule schedule_;
   int periodMs_ = 0;
   bool active_ = false;
