@@ -11,6 +11,8 @@ namespace brenavo::qt {
 DesktopProgram::DesktopProgram(platform::MidiDevice& midi) {
   QApplication::setApplicationName(QStringLiteral("Brenavo"));
   QApplication::setOrganizationName(QStringLiteral("Brenavo"));
+  // Lets the desktop match the window to its entry and icon (Wayland in particular).
+  QGuiApplication::setDesktopFileName(QStringLiteral("org.brenavo.Brenavo"));
   installSpanishQtTranslation(spanish_);
   keyStore_ = std::make_unique<QtKeyStore>();
   window_ = std::make_unique<MainWindow>(midi, *keyStore_);
