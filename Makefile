@@ -28,11 +28,11 @@ build: configure
 run: build
 	$(BUILD)/brenavo
 
-# The normal suite, then the whole suite under the sanitizers, then the fuzz targets.
+# The normal suite, then the fuzz targets, then the whole suite under the sanitizers.
 test: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure
-	$(MAKE) --no-print-directory test-sanitize
 	$(MAKE) --no-print-directory fuzz
+	$(MAKE) --no-print-directory test-sanitize
 
 # The whole suite built with AddressSanitizer and UndefinedBehaviorSanitizer.
 test-sanitize: deps
