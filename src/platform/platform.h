@@ -69,7 +69,7 @@ struct ControlSpec {
 class Controls {
  public:
   virtual ~Controls() = default;
-  virtual void createControl(const ControlSpec& spec) = 0;
+  virtual void createControl(const ControlSpec& description) = 0;
   virtual void setFocus(int id) = 0;
 };
 

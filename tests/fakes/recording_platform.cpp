@@ -195,9 +195,9 @@ void RecordingPlatform::setPos(int position) {
   log.push_back("scroll.pos " + std::to_string(position));
 }
 
-void RecordingPlatform::createControl(const platform::ControlSpec& spec) {
-  controls.push_back(spec);
-  log.push_back("controls.create " + std::to_string(spec.id));
+void RecordingPlatform::createControl(const platform::ControlSpec& description) {
+  controls.push_back(description);
+  log.push_back("controls.create " + std::to_string(description.id));
 }
 
 void RecordingPlatform::setFocus(int id) {

@@ -98,7 +98,7 @@ class RecordingPlatform : public platform::Window,
   void setRange(int minimum, int maximum) override;
   void setPos(int position) override;
   // Controls
-  void createControl(const platform::ControlSpec& spec) override;
+  void createControl(const platform::ControlSpec& description) override;
   void setFocus(int id) override;
   // Messages
   void beep() override;

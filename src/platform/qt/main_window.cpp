@@ -361,20 +361,20 @@ bool QtPlatform::eventFilter(QObject* watched, QEvent* event) {
 
 // ---- Controls: children of the client area, at client coordinates.
 
-void QtPlatform::createControl(const platform::ControlSpec& spec) {
-  QWidget* control = std::string_view(spec.kind) == "STATIC" ? makeFrame(spec) : makeButton(spec);
-  control->setGeometry(spec.x, spec.y, spec.width, spec.height);
+void QtPlatform::createControl(const platform::ControlSpec& description) {
+  QWidget* control = std::string_view(description.kind) == "STATIC" ? makeFrame(description) : makeButton(description);
+  control->setGeometry(description.x, description.y, description.width, description.height);
   control->show();
-  controls_[spec.id] = control;
+  controls_[description.id] = control;
 }
 
-QWidget* QtPlatform::makeFrame(const platform::ControlSpec& spec) {
-  return new ControlsFrame(fromProgramText(spec.text), &window_.canvas());
+QWidget* QtPlatform::makeFrame(const platform::ControlSpec& description) {
+  return new ControlsFrame(fromProgramText(description.text), &window_.canvas());
 }
 
-QWidget* QtPlatform::makeButton(const platform::ControlSpec& spec) {
-  auto* button = new QPushButton(fromProgramText(spec.text), &window_.canvas());
-  const QPixmap image(QStringLiteral(":/bitmaps/%1.bmp").arg(QString::fromUtf8(spec.image)));
+QWidget* QtPlatform::makeButton(const platform::ControlSpec& description) {
+  auto* button = new QPushButton(fromProgramText(description.text), &window_.canvas());
+  const QPixmap image(QStringLiteral(":/bitmaps/%1.bmp").arg(QString::fromUtf8(description.image)));
   if (!image.isNull()) {
     // The image fills the face of the button; its outer pixels would hide the bevel.
     const QRect face =
@@ -386,7 +386,7 @@ QWidget* QtPlatform::makeButton(const platform::ControlSpec& spec) {
     button->setIcon(icon);
     button->setIconSize(face.size());
   }
-  const int id = spec.id;
+  const int id = description.id;
   connect(button, &QPushButton::clicked, this, [this, id] { sendCommand(id); });
   return button;
 }

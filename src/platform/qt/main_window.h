@@ -95,7 +95,7 @@ class QtPlatform : public QObject,
   void setRange(int minimum, int maximum) override;
   void setPos(int position) override;
   // Controls
-  void createControl(const platform::ControlSpec& spec) override;
+  void createControl(const platform::ControlSpec& description) override;
   void setFocus(int id) override;
   // Messages
   void beep() override;
@@ -116,8 +116,8 @@ class QtPlatform : public QObject,
   void sendScroll(int code, int position);
   template <typename Container>
   void mirrorItems(Container& container, const Menu& menu);
-  QWidget* makeFrame(const platform::ControlSpec& spec);
-  QWidget* makeButton(const platform::ControlSpec& spec);
+  QWidget* makeFrame(const platform::ControlSpec& description);
+  QWidget* makeButton(const platform::ControlSpec& description);
 
   MainWindow& window_;
   std::unique_ptr<QtDialogs> dialogs_;
