@@ -151,6 +151,14 @@ class KeyStoreTest : public QObject {
     QCOMPARE(leftInFolder, QStringList{"Brenavo 2.0.conf"});
   }
 
+  // Even a user who may write anywhere cannot make the settings folder inside a file.
+  void aFolderThatCannotBeMadeFailsAndTouchesNothing() {
+    const QString inTheWay = QFileInfo(path_).absolutePath();
+    writeFile(inTheWay, "not a folder");
+    QCOMPARE(save(path_, {{"dBox_accKey", 1011}}), Disposition::Failed);
+    QCOMPARE(readFile(inTheWay), QByteArray("not a folder"));
+  }
+
   void theDefaultFileIsTheUsualPerUserSettingsFile() {
     qputenv("XDG_CONFIG_HOME", QFile::encodeName(dir_->path()));
     QCOMPARE(brenavo::defaultSettingsPath(), path_);
