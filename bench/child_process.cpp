@@ -17,8 +17,12 @@ namespace {
 [[noreturn]] void becomeChild(const std::string& program, const std::vector<std::string>& args,
                               int output) {
   dup2(output, STDOUT_FILENO);
+  if (output != STDOUT_FILENO) close(output);
   const int nothing = open("/dev/null", O_WRONLY);
-  if (nothing >= 0) dup2(nothing, STDERR_FILENO);
+  if (nothing >= 0) {
+    dup2(nothing, STDERR_FILENO);
+    if (nothing != STDERR_FILENO) close(nothing);
+  }
   std::vector<char*> argv;
   argv.push_back(const_cast<char*>(program.c_str()));
   for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));

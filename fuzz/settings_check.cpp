@@ -10,16 +10,9 @@ namespace brenavo::fuzz {
 
 namespace {
 
-bool inRange(int32_t value, int32_t first, int32_t last) { return value >= first && value <= last; }
-
 int kindCount(const SelectionState& s) {
   return (s.chromaticSel != 0) + (s.diatonicSel != 0) + (s.pentatonicSel != 0) +
          (s.wholeToneSel != 0) + (s.chordSel != 0) + (s.circleSel != 0);
-}
-
-bool isVoice(int32_t voice) {
-  return voice == IDRB_TANGO_ACC || voice == IDRB_PICCOLO || voice == IDRB_GRAND_PIANO ||
-         voice == IDRB_GUITAR_STEEL;
 }
 
 std::string pairBreach(const SelectionState& s) {
@@ -38,6 +31,8 @@ std::string rowBreach(const SelectionState& s) {
   if (s.diatonicSel != 0 && (!inRange(s.diatonicSel, IDM_SCALE_1, IDM_SCALE_5m) ||
                              s.scpIndex != s.diatonicSel - IDM_SCALE_1))
     return "diatonic row";
+  // Rows 5-11 of a format hold no fingering: the menus never offer them.
+  if (s.diatonicSel != 0 && !hasDiatonicFingering(s.scpIndex)) return "diatonic fingering";
   if (s.pentatonicSel != 0 &&
       (!inRange(s.pentatonicSel, IDM_SCALE_PENT_1, IDM_SCALE_PENT_BLUES_12) ||
        s.pentatonicSel != IDM_SCALE_PENT_1 + 12 * s.pentType + s.scpIndex ||
@@ -66,7 +61,7 @@ int32_t expectedSteps(const SelectionState& s) {
   if (s.pentatonicSel) return pentPats[s.pentType].pentScale[s.scpIndex].scaleSteps;
   if (s.diatonicSel)
     return notePats[s.direcSel2].iFormat[s.formatSel2].iScale[s.scpIndex].scaleSteps;
-  return 15;  // nothing selected: the step count window creation puts in place of 0
+  return 15;  // nothing selected
 }
 
 void paint(Program& program) {
@@ -108,7 +103,7 @@ std::string selectionBreach(const SelectionState& s) {
   if (std::string breach = rowBreach(s); !breach.empty()) return breach;
   if (s.scaleSteps <= 0 || s.scaleSteps != expectedSteps(s)) return "step count";
   if (!inRange(s.vPos, VERT_RANGE_MIN, VERT_RANGE_MAX)) return "tempo";
-  if (!isVoice(s.midiVoice)) return "voice";
+  if (!isVoiceId(s.midiVoice)) return "voice";
   return "";
 }
 

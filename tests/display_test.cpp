@@ -297,7 +297,7 @@ TEST_F(PaintTest, TheListingShowsOnlyWhatTheTablesHold) {
     EXPECT_EQ(only(Kind::Ellipse, ops).size(), 62u);
     const std::vector<ListedRow> rows = listing();
     EXPECT_EQ(rows.size(), c.rows);
-    for (const ListedRow& row : rows) EXPECT_LE(row.entries.size(), 9u);  // five notes at most
+    for (const ListedRow& row : rows) EXPECT_LE(row.entries.size(), 7u);  // four notes at most
   }
 }
 

@@ -51,8 +51,10 @@ TEST_F(SettingsStore, FirstRunWritesTheVersionStringsAndTheSeventeenValues) {
   expected.insert(expected.begin() + 1, {"store.string app_Version 2.0.1",
                                          "store.string app_LastMod Tues.11.Jan.05"});
   EXPECT_EQ(fake.log, expected);
-  // Nothing was read: the step count stays 0 for window creation to turn into 15.
-  EXPECT_EQ(savedOf(program.sel), initialValues);
+  // Nothing was read; validation gives the initial selection its step count.
+  std::vector<int32_t> expectedValues = initialValues;
+  expectedValues[12] = 15;
+  EXPECT_EQ(savedOf(program.sel), expectedValues);
 }
 
 TEST_F(SettingsStore, TheNextRunReadsWhatTheLastOneSaved) {
@@ -86,7 +88,9 @@ TEST_F(SettingsStore, APartialStoreKeepsTheInitialValuesOfWhatIsMissing) {
 TEST_F(SettingsStore, AFailedOpenLeavesEverythingAlone) {
   fake.storeFails = true;
   loadSettings(program);
-  EXPECT_EQ(savedOf(program.sel), initialValues);
+  std::vector<int32_t> expectedValues = initialValues;
+  expectedValues[12] = 15;  // the step count of the initial selection
+  EXPECT_EQ(savedOf(program.sel), expectedValues);
   program.sel.vPos = 3;
   saveSettings(program);
   EXPECT_EQ(fake.log, (Lines{"store.open", "store.open"}));
@@ -129,6 +133,9 @@ TEST(LoadedSelection, HandEditedValuesAreBroughtBackIntoRange) {
       {[](S& e) { e.chordSel = 300; }, firstScale},  // two kinds at once
       {[](S& e) { e.diatonicSel = 227, e.scpIndex = 17; }, firstScale},
       {[](S& e) { e.diatonicSel = 212, e.scpIndex = 3; }, firstScale},
+      // A row without a fingering (5-11): the menus never offer it.
+      {[](S& e) { e.diatonicSel = 215, e.scpIndex = 5, e.scaleSteps = 0; }, firstScale},
+      {[](S& e) { e.diatonicSel = 221, e.scpIndex = 11; }, firstScale},
       {[](S& e) { e.diatonicSel = 0, e.chromaticSel = 2; }, firstScale},
       {[](S& e) { e.diatonicSel = 0, e.pentatonicSel = 250, e.scpIndex = 4; }, firstScale},
       {[](S& e) { e.diatonicSel = 0, e.pentatonicSel = 270; }, firstScale},
@@ -137,7 +144,7 @@ TEST(LoadedSelection, HandEditedValuesAreBroughtBackIntoRange) {
       {[](S& e) { e.diatonicSel = 0, e.circleSel = 436, e.scpIndex = 36; }, firstScale},
       {[](S& e) { e.diatonicSel = 0, e.circleSel = 420, e.scpIndex = 19; }, firstScale},
       // Selections the commands could make: kept, with the step count the command would set.
-      {[](S& e) { e.diatonicSel = 215, e.scpIndex = 5, e.scaleSteps = 0; }, steps<8>},
+      {[](S& e) { e.diatonicSel = 214, e.scpIndex = 4, e.scaleSteps = 0; }, steps<15>},
       {[](S& e) { e.diatonicSel = 226, e.scpIndex = 16, e.scaleSteps = 3; }, steps<15>},
       {[](S& e) { e.diatonicSel = 0, e.pentatonicSel = 257, e.pentType = 1, e.scpIndex = 11; },
        steps<11>},

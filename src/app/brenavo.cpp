@@ -29,7 +29,6 @@ void onCreate(Program& program) {
   loadSettings(program);
   SendCommand(program, IDM_UPDATE_MENUS);
   SendCommand(program, IDM_UPDATE_STATUS_BAR);
-  if (program.sel.scaleSteps == 0) program.sel.scaleSteps = 15;
   openMidiOutput(program);
   initTempoScrollBar(program);
   createTransportControls(program);

@@ -29,7 +29,6 @@ struct Program {
   SequencerState seq;
   Menu menu;                           // the menu bar "MainMenu"
   char tempStr[255] = {};
-  uint32_t cookie = 0;                 // help system cookie
   bool destroyed = false;              // the destruction branch has run
 };
 

@@ -9,8 +9,7 @@ namespace {
 
 constexpr std::array<int, 4> tuningButtons = {IDRB_GCF, IDRB_EAD, IDRB_FBE, IDRB_ADG};
 constexpr std::array<int, 3> directionButtons = {IDRB_OUT, IDRB_IN, IDRB_MIXED};
-constexpr std::array<int, 4> voiceButtons = {IDRB_TANGO_ACC, IDRB_PICCOLO, IDRB_GRAND_PIANO,
-                                             IDRB_GUITAR_STEEL};
+constexpr std::array<int, 4> voiceButtons = VOICE_IDS;
 
 template <size_t N>
 bool isButtonOf(const std::array<int, N>& group, int id) {

@@ -16,7 +16,6 @@ struct ButtonGeometry {
 struct DrawingResources {
   int maxX = 0;                       // screen size read at creation: the blank copy's size
   int maxY = 0;
-  bool created = false;
   platform::Pen hButtonOutlinePen;
   platform::Brush hButtonBGBrush;
   platform::Brush hButtonHighlightBrush;

@@ -12,9 +12,6 @@ constexpr int OUTER_STAGGER = 22;  // the outer columns sit this much lower than
 constexpr int TOP_Y = 30;          // row 0 of the middle column
 constexpr int ROWS_PER_COLUMN = 11;
 
-constexpr int PULL_MIDDLE_X = KB_X - KB_OS / 2;  // 475
-constexpr int PUSH_MIDDLE_X = KB_X + KB_OS / 2;  // 675
-
 // Column 0 lies left of the middle column, column 2 right of it.
 constexpr int columnOffsetX(int column) { return (column - 1) * COLUMN_PITCH; }
 constexpr int columnStagger(int column) { return column == 1 ? 0 : OUTER_STAGGER; }

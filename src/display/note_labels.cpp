@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "display/geometry.h"
+#include "model/ids.h"
 
 namespace brenavo {
 
@@ -37,6 +38,15 @@ OctaveMarks marksOf(const char* noteName) {
 
 }  // namespace
 
+void drawButtonCircle(platform::Surface& hdc, int x, int y) {
+  const int radius = BUT_SIZE / 2;
+  hdc.ellipse(x - radius, y - radius, x + radius, y + radius);
+}
+
+bool isTwoVoiceFormat(int formatSel) {
+  return formatSel == IDM_SCALE_THIRDS || formatSel == IDM_SCALE_SIXTHS;
+}
+
 int evaluateOctave(platform::Surface& hdc, const char* noteName) {
   if (noteName == nullptr) return 0;
   const OctaveMarks marks = marksOf(noteName);
@@ -54,8 +64,7 @@ int displayNote(platform::Surface& hdc, const char* noteName, int buttonX, int b
   const std::string_view text(noteName);
   switch (charType) {
     case NOTEBUTTON: {
-      const int radius = BUT_SIZE / 2;
-      hdc.ellipse(buttonX - radius, buttonY - radius, buttonX + radius, buttonY + radius);
+      drawButtonCircle(hdc, buttonX, buttonY);
       evaluateOctave(hdc, noteName);
       const platform::Size extent = hdc.textExtent(text);
       hdc.textOut(buttonX - extent.cx / 2, buttonY - extent.cy / 2, text);

@@ -21,17 +21,7 @@ constexpr const char* NOTES_FACE = "Bookman ITC Lt BT";
 constexpr int NOTES_HEIGHT = 23;
 constexpr int NOTES_WEIGHT = 700;
 
-constexpr int PULL_CAPTION_X = KB_X - KB_OS / 2;  // under the pull diagram's middle column
-constexpr int PUSH_CAPTION_X = KB_X + KB_OS / 2;
 constexpr int CAPTION_BOTTOM = 525;
-
-constexpr int CHORD_END = -1;
-
-// The entry of a table at an index, or nullptr when the index lies outside it.
-template <typename T, size_t N>
-const T* entryAt(const T (&table)[N], int index) {
-  return index >= 0 && static_cast<size_t>(index) < N ? &table[index] : nullptr;
-}
 
 // Rows to list: the step count, but never more than the table holds.
 int rowsToList(int scaleSteps, size_t tableRows) {
@@ -43,20 +33,12 @@ int noteCentreX(int slot) { return SCALE_DISPLAY_ULC_X + SDULC_NOTE1_X + SDULC_N
 // A separator sits halfway between two notes, its left edge there.
 int separatorLeft(int slot) { return noteCentreX(slot) - SDULC_NOTE_DX / 2; }
 
-bool isTwoVoiceFormat(int formatSel) {
-  return formatSel == IDM_SCALE_THIRDS || formatSel == IDM_SCALE_SIXTHS;
-}
-
 void drawButtonCircles(Program& program, Surface& surface) {
   DrawingResources& res = program.res;
   res.hDefBrush = surface.selectBrush(res.hButtonBGBrush);
   res.hDefPen = surface.selectPen(res.hButtonOutlinePen);
-  const int radius = BUT_SIZE / 2;
   for (int p = 0; p < KB_POSITIONS; ++p) {
-    if (isLabelSlot(p)) continue;
-    const int x = buttonX(program, p);
-    const int y = buttonY(program, p);
-    surface.ellipse(x - radius, y - radius, x + radius, y + radius);
+    if (!isLabelSlot(p)) drawButtonCircle(surface, buttonX(program, p), buttonY(program, p));
   }
   surface.selectBrush(res.hDefBrush);
   surface.selectPen(res.hDefPen);
@@ -85,15 +67,15 @@ void drawCaption(Program& program, Surface& surface, const char* caption, int ce
   surface.textOut(centreX - extent.cx / 2, CAPTION_BOTTOM - extent.cy, program.tempStr);
 }
 
-// White text on a black band under each diagram, in the surface's own font.
+// White text on a black band under each diagram's middle column, in the surface's own font.
 void drawCaptions(Program& program, Surface& surface) {
   DrawingResources& res = program.res;
   surface.setTextColor(platform::BLACK);
   res.hDefBkColor = surface.setBkColor(platform::BLACK);
   res.hDefTextColor = surface.setTextColor(platform::WHITE);
   surface.setBkMode(platform::OPAQUE);
-  drawCaption(program, surface, "Notas hacia FUERA", PULL_CAPTION_X);
-  drawCaption(program, surface, "Notas hacia DENTRO", PUSH_CAPTION_X);
+  drawCaption(program, surface, "Notas hacia FUERA", PULL_MIDDLE_X);
+  drawCaption(program, surface, "Notas hacia DENTRO", PUSH_MIDDLE_X);
   surface.setBkColor(res.hDefBkColor);
   surface.setTextColor(res.hDefTextColor);
 }
@@ -127,8 +109,8 @@ class Listing {
     for (int row = 0; row < rows; ++row) {
       stepNumber(row);
       const auto& positions = chordRow[row].iNote;
-      const int slots = static_cast<int>(std::size(positions));
-      for (int slot = 0; slot < slots && positions[slot] != CHORD_END; ++slot) {
+      const int slots = chordNoteCount(chordRow[row]);
+      for (int slot = 0; slot < slots; ++slot) {
         if (slot > 0) surface_.textOut(separatorLeft(slot), rowTop(row), "-");
         note(positions[slot], noteCentreX(slot), rowTop(row));
       }
@@ -221,10 +203,9 @@ void createDrawingResources(Program& program) {
   res.hButtonBGBrush = platform::Brush{platform::WHITE};
   res.hButtonHighlightBrush = platform::Brush{HIGHLIGHT_YELLOW};
   res.hNotesFont = platform::Font{NOTES_FACE, NOTES_HEIGHT, NOTES_WEIGHT};
-  res.created = true;
 }
 
-void freeDrawingResources(Program& program) { program.res.created = false; }
+void freeDrawingResources(Program& /*program*/) {}
 
 void paintWindow(Program& program, Surface& surface) {
   const ACC_KEYBOARD* tuning = entryAt(keyConfig, program.sel.keySel2);

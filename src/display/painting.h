@@ -13,6 +13,7 @@ inline constexpr int SDULC_NOTE_DX = 50;
 
 // Reads the screen size and makes the outline pen, the two brushes and the notes font.
 void createDrawingResources(Program& program);
+// The resources are plain descriptions that the surface turns into its own: nothing to free.
 void freeDrawingResources(Program& program);
 
 // WM_PAINT: draws the whole client area on the surface.

@@ -20,12 +20,6 @@ constexpr int DIRECTION_PART = 4;
 
 constexpr const char* SINGLE_NOTES_TEXT = "FORMATO: notas sencillas";
 
-// The entry of a table at an index, or nullptr when the index lies outside it.
-template <typename T, size_t N>
-const T* entryAt(const T (&table)[N], int index) {
-  return index >= 0 && static_cast<size_t>(index) < N ? &table[index] : nullptr;
-}
-
 // A text of the tables, or "" when the selection points outside them.
 const char* textOrEmpty(const char* const* text) {
   return text != nullptr && *text != nullptr ? *text : "";

@@ -1,6 +1,7 @@
 // Message numbers, command ids and control ids shared by every part of the program.
 #pragma once
 
+#include <array>
 #include <cstdint>
 
 namespace brenavo {
@@ -80,6 +81,10 @@ inline constexpr int IDRB_PICCOLO = 72;
 inline constexpr int IDRB_GRAND_PIANO = 0;
 inline constexpr int IDRB_GUITAR_STEEL = 24;
 
+// The four voices, in the order of the options dialog.
+inline constexpr std::array<int, 4> VOICE_IDS = {IDRB_TANGO_ACC, IDRB_PICCOLO, IDRB_GRAND_PIANO,
+                                                 IDRB_GUITAR_STEEL};
+
 // Scroll codes of WM_VSCROLL (low word of wParam; the thumb position is in the high word).
 inline constexpr int SB_LINEUP = 0;
 inline constexpr int SB_LINEDOWN = 1;
@@ -101,5 +106,25 @@ inline constexpr int IDOK = 1;
 inline constexpr int IDCANCEL = 2;
 inline constexpr int IDYES = 6;
 inline constexpr int IDNO = 7;
+
+inline constexpr bool inRange(int value, int first, int last) {
+  return value >= first && value <= last;
+}
+
+inline constexpr bool isVoiceId(int value) {
+  for (int voice : VOICE_IDS)
+    if (voice == value) return true;
+  return false;
+}
+
+// A pentatonic command 234-269: twelve rows in each of the three families.
+struct PentatonicRow {
+  int family;  // 0 major, 1 minor, 2 blues
+  int row;
+};
+inline constexpr PentatonicRow pentatonicRowOf(int commandId) {
+  const int offset = commandId - IDM_SCALE_PENT_1;
+  return {offset / 12, offset % 12};
+}
 
 }  // namespace brenavo

@@ -3,7 +3,10 @@
 // 10, 32, 43 and 65 are label slots, never buttons.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+
+#include "model/ids.h"
 
 namespace brenavo {
 
@@ -16,6 +19,8 @@ inline constexpr int COLS_PROGS_3 = 3;
 inline constexpr int COLS_PROGS_4 = 4;
 inline constexpr int DIATONIC_MAX_STEPS = 15;
 inline constexpr int PENT_STEPS = 11;
+inline constexpr int CHORD_MAX_NOTES = 4;    // notes a chord sounds at most
+inline constexpr int CHORD_END = -1;         // ends the positions of a chord
 
 inline constexpr bool isLabelSlot(int position) {
   return position == 10 || position == 32 || position == 43 || position == 65;
@@ -32,8 +37,8 @@ struct ACC_KEYBOARD {
 // One diatonic scale in one format: note2 is all 0 in single notes.
 struct NOTE_SEQUENCE {
   int32_t scaleSteps;
-  int32_t note1[15];
-  int32_t note2[15];
+  int32_t note1[DIATONIC_MAX_STEPS];
+  int32_t note2[DIATONIC_MAX_STEPS];
 };
 
 struct SCALE_SET {
@@ -48,7 +53,7 @@ struct DIATONIC_SCALES {
 
 struct WT_SCALE {
   const char* szName;                // "Hexatonica / WT0" or "Hexatonica / WT1"
-  int32_t iNote[13];
+  int32_t iNote[COLS_WHOLETONE];
 };
 
 struct WT_FORMATS {
@@ -58,7 +63,7 @@ struct WT_FORMATS {
 struct PENT_SCALE {
   const char* szName[4];             // key name per tuning
   int32_t scaleSteps;                // 11
-  int32_t iNote[11];                 // no sequences yet: all 0
+  int32_t iNote[PENT_STEPS];                 // no sequences yet: all 0
 };
 
 struct PENT_FORMATS {
@@ -81,9 +86,28 @@ struct ACC_CIRCLES {
   CHORD iChord[4];                   // the fourth is empty in triad progressions
 };
 
+// Only the first five major (0-4) and minor (12-16) rows of a diatonic format hold a
+// fingering; the other rows are empty.
+inline constexpr bool hasDiatonicFingering(int row) {
+  return inRange(row, 0, 4) || inRange(row, 12, 16);
+}
+
+// The notes a chord sounds: its positions up to the end mark, four at most.
+inline constexpr int chordNoteCount(const CHORD& chord) {
+  int notes = 0;
+  while (notes < CHORD_MAX_NOTES && chord.iNote[notes] != CHORD_END) ++notes;
+  return notes;
+}
+
+// The entry of a table at an index, or nullptr when the index lies outside it.
+template <typename T, size_t N>
+const T* entryAt(const T (&table)[N], int index) {
+  return index >= 0 && static_cast<size_t>(index) < N ? &table[index] : nullptr;
+}
+
 extern const ACC_KEYBOARD keyConfig[4];
 extern const DIATONIC_SCALES notePats[3];
-extern const int32_t scalePatternChromatic[4][13];
+extern const int32_t scalePatternChromatic[4][COLS_CHROMATIC];
 extern const WT_FORMATS hexPats[4];
 extern const PENT_FORMATS pentPats[3];
 extern const ACC_CHORDS chordGroup[11];

@@ -4,9 +4,11 @@
 #include <cstddef>
 #include <memory>
 
+#include "display/geometry.h"
 #include "display/note_labels.h"
 #include "model/tables.h"
 #include "playback/midi.h"
+#include "selection/selection_rules.h"
 
 namespace brenavo {
 
@@ -15,7 +17,7 @@ namespace {
 using platform::Surface;
 
 constexpr int32_t NO_POSITION = -1;
-constexpr int32_t TRIAD_PROGRESSIONS = 12;  // rows 0-11 of circleGroup
+static_assert(CHORD_MAX_NOTES <= NOTE_SLOTS, "every note of a chord needs a slot");
 
 bool within(int32_t index, int32_t size) { return index >= 0 && index < size; }
 
@@ -56,8 +58,8 @@ void releaseSlot(const Step& step, int slot) {
 void fillSlot(const Step& step, int slot, int32_t position) {
   SequencerState& seq = step.program.seq;
   seq.curNotes[slot] = position;
-  seq.curButXs[slot] = step.program.geo.buttonXYs[position];
-  seq.curButYs[slot] = step.program.geo.buttonXYs[KB_POSITIONS + position];
+  seq.curButXs[slot] = buttonX(step.program, position);
+  seq.curButYs[slot] = buttonY(step.program, position);
   seq.curMidis[slot] = step.tuning.midiKeyNum[position];
 }
 
@@ -138,7 +140,7 @@ void playDiatonic(const Step& step) {
   const SelectionState& sel = step.program.sel;
   const NOTE_SEQUENCE* sequence = diatonicSequence(sel);
   playVoice(step, 0, sequence ? voicePosition(sequence->note1, sel.scalePoint) : NO_POSITION);
-  if (sel.formatSel == IDM_SCALE_THIRDS || sel.formatSel == IDM_SCALE_SIXTHS)
+  if (isTwoVoiceFormat(sel.formatSel))
     playVoice(step, 1, sequence ? voicePosition(sequence->note2, sel.scalePoint) : NO_POSITION);
 }
 
@@ -153,16 +155,8 @@ const CHORD* chordTypeRow(const SelectionState& sel, int32_t row) {
 // A triad progression has three chords; its fourth row is empty and has no terminator.
 const CHORD* progressionRow(const SelectionState& sel, int32_t row) {
   if (!within(sel.scpIndex, circleGroup)) return nullptr;
-  const int32_t chords = sel.scpIndex < TRIAD_PROGRESSIONS ? COLS_PROGS_3 : COLS_PROGS_4;
-  if (!within(row, chords)) return nullptr;
+  if (!within(row, progressionSteps(sel.scpIndex))) return nullptr;
   return &circleGroup[sel.scpIndex].iChord[row];
-}
-
-// Slots used by a chord: its positions up to the -1, four at most.
-int chordSlots(const CHORD& chord) {
-  int slots = 0;
-  while (slots < NOTE_SLOTS && isPosition(chord.iNote[slots])) ++slots;
-  return slots;
 }
 
 // The release counts its slots again on the previous row. A Pause that falls between the
@@ -174,7 +168,7 @@ void releaseChord(const Step& step, ChordLookup lookup) {
   const int32_t row = std::min(sel.scalePoint - 1, sel.scaleSteps - 1);
   const CHORD* previous = lookup(sel, row);
   if (previous == nullptr) return;
-  const int slots = chordSlots(*previous);
+  const int slots = chordNoteCount(*previous);
   for (int slot = 0; slot < slots; ++slot) releaseSlot(step, slot);
 }
 
@@ -182,7 +176,7 @@ void releaseChord(const Step& step, ChordLookup lookup) {
 void attackChord(const Step& step, ChordLookup lookup) {
   const CHORD* current = lookup(step.program.sel, step.program.sel.scalePoint);
   if (current == nullptr) return;
-  const int slots = chordSlots(*current);
+  const int slots = chordNoteCount(*current);
   for (int slot = 0; slot < slots; ++slot) fillSlot(step, slot, current->iNote[slot]);
   selectHighlight(step);
   for (int slot = 0; slot < slots; ++slot) attackSlot(step, slot);

@@ -1,7 +1,5 @@
 #include "playback/transport.h"
 
-#include <algorithm>
-
 #include "playback/midi.h"
 #include "playback/sequencer.h"
 #include "selection/menus.h"
@@ -10,13 +8,7 @@ namespace brenavo {
 
 namespace {
 
-constexpr int LINE_STEP = 1;
-constexpr int PAGE_STEP = 5;
-
-int clampTempo(int value) { return std::clamp(value, VERT_RANGE_MIN, VERT_RANGE_MAX); }
-
-// A stored tempo outside the scroll bar's range still gives a period the bar can show.
-int timerPeriod(const Program& program) { return clampTempo(program.sel.vPos) * TIMER_MILLISECS; }
+int timerPeriod(const Program& program) { return program.sel.vPos * TIMER_MILLISECS; }
 
 void startTimer(Program& program) {
   program.os.timer.setTimer(IDM_PLAY_TIMER, timerPeriod(program));

@@ -1,11 +1,19 @@
 // Play, Loop, Pause, Stop, the playback timer and the tempo scroll bar.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 
 #include "app/program.h"
 
 namespace brenavo {
+
+// What a line and a page of the tempo scroll bar change the tempo by.
+inline constexpr int LINE_STEP = 1;
+inline constexpr int PAGE_STEP = 5;
+
+// A tempo within the scroll bar's range 1-20.
+inline int clampTempo(int value) { return std::clamp(value, VERT_RANGE_MIN, VERT_RANGE_MAX); }
 
 // 601-604 and 801-804.
 void handleTransportCommand(Program& program, int commandId);

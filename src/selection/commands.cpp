@@ -1,28 +1,11 @@
 #include "selection/commands.h"
 
 #include "model/tables.h"
+#include "selection/selection_rules.h"
 
 namespace brenavo {
 
 namespace {
-
-bool inRange(int id, int first, int last) { return id >= first && id <= last; }
-
-// Only the first five major (0-4) and minor (12-16) rows of a format hold scales.
-bool isFilledDiatonicRow(int row) { return inRange(row, 0, 4) || inRange(row, 12, 16); }
-
-void clearKinds(SelectionState& sel) {
-  sel.chromaticSel = 0;
-  sel.diatonicSel = 0;
-  sel.pentatonicSel = 0;
-  sel.wholeToneSel = 0;
-  sel.chordSel = 0;
-  sel.circleSel = 0;
-}
-
-int32_t diatonicSteps(const SelectionState& sel) {
-  return notePats[sel.direcSel2].iFormat[sel.formatSel2].iScale[sel.scpIndex].scaleSteps;
-}
 
 // Every selection ends with the status bar refreshed and the whole window repainted.
 void finish(Program& program) {
@@ -36,10 +19,10 @@ void finish(Program& program) {
 void selectFormat(SelectionState& sel, int id) {
   sel.formatSel = id;
   sel.formatSel2 = id - IDM_SCALE_NOTES;
-  if (!isFilledDiatonicRow(sel.scpIndex)) sel.scpIndex = 0;
+  if (!hasDiatonicFingering(sel.scpIndex)) sel.scpIndex = 0;
   clearKinds(sel);
   sel.diatonicSel = IDM_SCALE_1 + sel.scpIndex;
-  sel.scaleSteps = diatonicSteps(sel);
+  sel.scaleSteps = stepsOfSelection(sel);
 }
 
 void selectChromatic(SelectionState& sel) {
@@ -47,51 +30,44 @@ void selectChromatic(SelectionState& sel) {
   sel.formatSel2 = 0;
   clearKinds(sel);
   sel.chromaticSel = 1;
-  sel.scaleSteps = COLS_CHROMATIC;
+  sel.scaleSteps = stepsOfSelection(sel);
 }
 
 void selectDiatonic(SelectionState& sel, int id) {
   clearKinds(sel);
   sel.diatonicSel = id;
   sel.scpIndex = id - IDM_SCALE_1;
-  sel.scaleSteps = diatonicSteps(sel);
+  sel.scaleSteps = stepsOfSelection(sel);
 }
 
 void selectPentatonic(SelectionState& sel, int id) {
   clearKinds(sel);
   sel.pentatonicSel = id;
-  if (id >= IDM_SCALE_PENT_BLUES_1) {
-    sel.scpIndex = id - IDM_SCALE_PENT_BLUES_1;
-    sel.pentType = 2;
-  } else if (id >= IDM_SCALE_PENT_1m) {
-    sel.scpIndex = id - IDM_SCALE_PENT_1m;
-    sel.pentType = 1;
-  } else {
-    sel.scpIndex = id - IDM_SCALE_PENT_1;
-    sel.pentType = 0;
-  }
-  sel.scaleSteps = pentPats[sel.pentType].pentScale[sel.scpIndex].scaleSteps;
+  const PentatonicRow pentatonic = pentatonicRowOf(id);
+  sel.pentType = pentatonic.family;
+  sel.scpIndex = pentatonic.row;
+  sel.scaleSteps = stepsOfSelection(sel);
 }
 
 void selectWholeTone(SelectionState& sel, int id) {
   clearKinds(sel);
   sel.wholeToneSel = id;
   sel.scpIndex = id - IDM_SCALE_WT0;
-  sel.scaleSteps = COLS_WHOLETONE;
+  sel.scaleSteps = stepsOfSelection(sel);
 }
 
 void selectChordType(SelectionState& sel, int id) {
   clearKinds(sel);
   sel.chordSel = id;
   sel.scpIndex = id - IDM_CHORDS_MAJOR;
-  sel.scaleSteps = COLS_CHORDS;
+  sel.scaleSteps = stepsOfSelection(sel);
 }
 
 void selectProgression(SelectionState& sel, int id) {
   clearKinds(sel);
   sel.circleSel = id;
   sel.scpIndex = id - IDM_PROG_TRIAD_1;
-  sel.scaleSteps = id <= IDM_PROG_TRIAD_12 ? COLS_PROGS_3 : COLS_PROGS_4;
+  sel.scaleSteps = stepsOfSelection(sel);
 }
 
 // Applies the command to the selection; false when the id is no selection command.

@@ -1,4 +1,4 @@
-// The commands that change the selection, and the options and exit commands around them.
+// The commands that change the selection.
 #pragma once
 
 #include "app/program.h"

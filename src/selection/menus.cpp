@@ -93,8 +93,9 @@ void formatItemLabel(char* buffer, size_t size, int key2sel, int scaleORcircle, 
       std::snprintf(buffer, size, "circulo de %s", circleGroup[k].szCircleName[key2sel]);
       break;
     default:
+      // 4-6: the pentatonic families 0-2.
       std::snprintf(buffer, size, "escala de %s",
-                    pentPats[scaleORcircle % 4].pentScale[k].szName[key2sel]);
+                    pentPats[scaleORcircle - 4].pentScale[k].szName[key2sel]);
       break;
   }
 }

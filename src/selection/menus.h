@@ -6,6 +6,18 @@
 
 namespace brenavo {
 
+// One key of the accelerator table, in the "Ctrl+X" / "F1" form, and the command it sends.
+struct Accelerator {
+  const char* keys;
+  int commandId;
+};
+inline constexpr Accelerator ACCELERATORS[] = {
+    {"Ctrl+X", IDM_EXIT},          {"F1", IDM_HELP},          {"F2", IDM_DIALOGBOX_OPTIONS},
+    {"F5", IDPB_PLAY},             {"F6", IDPB_LOOP},         {"F7", IDPB_PAUSE},
+    {"F8", IDPB_STOP},             {"F9", IDM_SPEED_PLUS_5},  {"F10", IDM_SPEED_MIN_5},
+    {"F11", IDM_SPEED_PLUS_25},    {"F12", IDM_SPEED_MIN_25},
+};
+
 // The menu bar as the program loads it, with placeholder per-tuning submenus.
 Menu makeMainMenu();
 

@@ -27,7 +27,7 @@ struct SelectionState {
   int32_t circleSel = 0;
 
   int32_t scpIndex = 0;               // row of the selection within its table
-  int32_t scaleSteps = 0;             // steps of the selection; 0 becomes 15 at creation
+  int32_t scaleSteps = 0;             // steps of the selection; loading sets it
   int32_t scalePoint = 0;             // next step to play
   int32_t vPos = 1;                   // tempo 1-20: timer period vPos x 250 ms
 

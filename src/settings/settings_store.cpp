@@ -2,8 +2,11 @@
 
 #include <algorithm>
 #include <array>
+#include <iterator>
 
 #include "model/tables.h"
+#include "playback/transport.h"
+#include "selection/selection_rules.h"
 
 namespace brenavo {
 
@@ -45,23 +48,15 @@ SavedValues savedValues(int32_t* keySel, int32_t* direcSel, int32_t* keySel2, in
            {"pentScaleType", pentType}}};
 }
 
-SavedValues savedValues(SelectionState& s) {
-  return savedValues(&s.keySel, &s.direcSel, &s.keySel2, &s.direcSel2, &s.scaleSteps,
-                     &s.formatSel, &s.formatSel2, &s.pentType, &s.vPos, &s.midiVoice, &s.scpIndex,
-                     &s.diatonicSel, &s.chordSel, &s.circleSel, &s.chromaticSel, &s.wholeToneSel,
-                     &s.pentatonicSel);
-}
-
 void writeValues(KeyStore& store, const SavedValues& values) {
   for (const SavedValue& value : values) store.writeDword(value.name, *value.variable);
 }
 
 // Opens the key; a new key receives the version strings and the current values, an
-// existing one gives its values (an absent value leaves its variable alone). Reports
-// what the open found, so that the caller knows whether anything was read.
-KeyStore::Disposition readOrCreate(KeyStore& store, const SavedValues& values) {
+// existing one gives its values (an absent value leaves its variable alone).
+void readOrCreate(KeyStore& store, const SavedValues& values) {
   const KeyStore::Disposition disposition = store.openOrCreate();
-  if (disposition == KeyStore::Disposition::Failed) return disposition;
+  if (disposition == KeyStore::Disposition::Failed) return;
   if (disposition == KeyStore::Disposition::CreatedNew) {
     store.writeString("app_Version", APP_VERSION);
     store.writeString("app_LastMod", APP_LAST_MOD);
@@ -70,15 +65,11 @@ KeyStore::Disposition readOrCreate(KeyStore& store, const SavedValues& values) {
     for (const SavedValue& value : values) store.readDword(value.name, *value.variable);
   }
   store.closeKey();
-  return disposition;
 }
 
-bool inRange(int32_t value, int32_t first, int32_t last) { return value >= first && value <= last; }
-
-bool isVoice(int32_t value) {
-  return value == IDRB_TANGO_ACC || value == IDRB_PICCOLO || value == IDRB_GRAND_PIANO ||
-         value == IDRB_GUITAR_STEEL;
-}
+// The last row of the largest table, the progressions: the chromatic scale (or no
+// selection) keeps its row for a later format command, which must stay within it.
+constexpr int32_t LAST_TABLE_ROW = static_cast<int32_t>(std::size(circleGroup)) - 1;
 
 // A radio-button id out of its set falls back to its default; the index follows the id.
 void validatePair(int32_t& id, int32_t& index, int32_t first, int32_t last, int32_t fallback) {
@@ -95,8 +86,8 @@ int activeKinds(const SelectionState& s) {
 
 bool pentatonicConsistent(const SelectionState& s) {
   if (!inRange(s.pentatonicSel, IDM_SCALE_PENT_1, IDM_SCALE_PENT_BLUES_12)) return false;
-  const int32_t offset = s.pentatonicSel - IDM_SCALE_PENT_1;
-  return s.pentType == offset / 12 && s.scpIndex == offset % 12;
+  const PentatonicRow pentatonic = pentatonicRowOf(s.pentatonicSel);
+  return s.pentType == pentatonic.family && s.scpIndex == pentatonic.row;
 }
 
 // True when the kind globals and the row describe a selection the commands could make.
@@ -105,7 +96,7 @@ bool selectionConsistent(const SelectionState& s) {
   if (s.chromaticSel != 0) return s.chromaticSel == 1;
   if (s.diatonicSel != 0)
     return inRange(s.diatonicSel, IDM_SCALE_1, IDM_SCALE_5m) &&
-           s.scpIndex == s.diatonicSel - IDM_SCALE_1;
+           s.scpIndex == s.diatonicSel - IDM_SCALE_1 && hasDiatonicFingering(s.scpIndex);
   if (s.pentatonicSel != 0) return pentatonicConsistent(s);
   if (s.wholeToneSel != 0)
     return inRange(s.wholeToneSel, IDM_SCALE_WT0, IDM_SCALE_WT1) &&
@@ -119,27 +110,12 @@ bool selectionConsistent(const SelectionState& s) {
   return true;
 }
 
+// Back to the selection of a first run.
 void resetSelection(SelectionState& s) {
   const SelectionState initial;
-  s.chromaticSel = initial.chromaticSel;
+  clearKinds(s);
   s.diatonicSel = initial.diatonicSel;
-  s.pentatonicSel = initial.pentatonicSel;
-  s.wholeToneSel = initial.wholeToneSel;
-  s.chordSel = initial.chordSel;
-  s.circleSel = initial.circleSel;
   s.scpIndex = initial.scpIndex;
-}
-
-// The step count the selection command would have set; 15 with nothing selected.
-int32_t stepsOfSelection(const SelectionState& s) {
-  if (s.chromaticSel != 0) return COLS_CHROMATIC;
-  if (s.diatonicSel != 0)
-    return notePats[s.direcSel2].iFormat[s.formatSel2].iScale[s.scpIndex].scaleSteps;
-  if (s.pentatonicSel != 0) return pentPats[s.pentType].pentScale[s.scpIndex].scaleSteps;
-  if (s.wholeToneSel != 0) return COLS_WHOLETONE;
-  if (s.chordSel != 0) return COLS_CHORDS;
-  if (s.circleSel != 0) return s.circleSel <= IDM_PROG_TRIAD_12 ? COLS_PROGS_3 : COLS_PROGS_4;
-  return DIATONIC_MAX_STEPS;
 }
 
 }  // namespace
@@ -177,23 +153,22 @@ void validateLoadedSelection(SelectionState& sel) {
   validatePair(sel.direcSel, sel.direcSel2, IDRB_OUT, IDRB_MIXED, initial.direcSel);
   validatePair(sel.formatSel, sel.formatSel2, IDM_SCALE_NOTES, IDM_SCALE_SIXTHS,
                initial.formatSel);
-  if (!isVoice(sel.midiVoice)) sel.midiVoice = initial.midiVoice;
-  sel.vPos = std::clamp(sel.vPos, VERT_RANGE_MIN, VERT_RANGE_MAX);
+  if (!isVoiceId(sel.midiVoice)) sel.midiVoice = initial.midiVoice;
+  sel.vPos = clampTempo(sel.vPos);
   if (!selectionConsistent(sel)) resetSelection(sel);
   // Only a pentatonic selection reads the family; any other keeps it harmless.
   if (!inRange(sel.pentType, 0, 2)) sel.pentType = initial.pentType;
-  // The chromatic scale (or no selection) keeps the previous row, which a later
-  // format command reads; it must stay within the rows of the largest table.
-  sel.scpIndex = std::clamp(sel.scpIndex, 0, 35);
+  sel.scpIndex = std::clamp(sel.scpIndex, 0, LAST_TABLE_ROW);
   sel.scaleSteps = stepsOfSelection(sel);
 }
 
 void loadSettings(Program& program) {
-  // Only values that were read need checking: a new key or a failed open leaves the
-  // initial values, and with them a step count of 0 that window creation turns into 15.
-  if (readOrCreate(program.os.keyStore, savedValues(program.sel)) ==
-      KeyStore::Disposition::OpenedExisting)
-    validateLoadedSelection(program.sel);
+  SelectionState& s = program.sel;
+  registryReadCreate(program.os.keyStore, &s.keySel, &s.direcSel, &s.keySel2, &s.direcSel2,
+                     &s.scaleSteps, &s.formatSel, &s.formatSel2, &s.pentType, &s.vPos,
+                     &s.midiVoice, &s.scpIndex, &s.diatonicSel, &s.chordSel, &s.circleSel,
+                     &s.chromaticSel, &s.wholeToneSel, &s.pentatonicSel);
+  validateLoadedSelection(s);
 }
 
 void saveSettings(Program& program) {

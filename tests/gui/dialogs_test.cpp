@@ -9,6 +9,7 @@
 #include "dialogs/info_dialogs.h"
 #include "gui_test_support.h"
 #include "platform/qt/qt_dialogs.h"
+#include "platform/qt/resources.h"
 
 using brenavo::centredOn;
 using brenavo::QtDialogs;
@@ -61,6 +62,7 @@ class DialogsTest : public QObject {
   std::unique_ptr<QtDialogs> dialogs_;
 
  private slots:
+  void initTestCase() { brenavo::registerResources(); }
   void init() {
     owner_ = std::make_unique<QWidget>();
     owner_->setGeometry(100, 80, 800, 600);

@@ -9,6 +9,7 @@
 #include "dialogs/help_topics.h"
 #include "model/ids.h"
 #include "platform/qt/qt_help.h"
+#include "platform/qt/resources.h"
 
 using brenavo::QtHelp;
 
@@ -22,6 +23,7 @@ class HelpTest : public QObject {
   QString shownText() { return help_->viewer()->toPlainText(); }
 
  private slots:
+  void initTestCase() { brenavo::registerResources(); }
   void init() {
     help_ = std::make_unique<QtHelp>(&owner_);
     help_->initialize();

@@ -22,7 +22,6 @@ class Canvas : public QWidget {
   void setPaintHandler(PaintHandler handler) { paintHandler_ = std::move(handler); }
   // Marks the picture out of date and asks for a repaint.
   void invalidate();
-  bool isPictureOutOfDate() const { return outOfDate_; }
   // A surface on the picture; the canvas shows what was drawn once it is released.
   std::unique_ptr<platform::Surface> drawingSurface();
   const QImage& picture() const { return picture_; }

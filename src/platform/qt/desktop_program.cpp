@@ -7,7 +7,8 @@
 
 namespace brenavo::qt {
 
-// The names come first: the settings file's place is made from them.
+// The names come first: Qt and the desktop know the program by them. (The settings file
+// has a place of its own, chosen by QtKeyStore.)
 DesktopProgram::DesktopProgram(platform::MidiDevice& midi) {
   QApplication::setApplicationName(QStringLiteral("Brenavo"));
   QApplication::setOrganizationName(QStringLiteral("Brenavo"));

@@ -23,39 +23,19 @@
 #include "platform/qt/periodic_timer.h"
 #include "platform/qt/program_icon.h"
 #include "platform/qt/qt_dialogs.h"
+#include "platform/qt/program_text.h"
 #include "platform/qt/qt_help.h"
+#include "platform/qt/resources.h"
+#include "playback/transport.h"
+#include "selection/menus.h"
 
 namespace brenavo::qt {
 
 namespace {
 
-// The keys of the accelerator table and the command each one sends.
-struct Accelerator {
-  QKeyCombination keys;
-  int commandId;
-};
-const Accelerator ACCELERATORS[] = {
-    {Qt::CTRL | Qt::Key_X, IDM_EXIT},
-    {QKeyCombination(Qt::Key_F1), IDM_HELP},
-    {QKeyCombination(Qt::Key_F2), IDM_DIALOGBOX_OPTIONS},
-    {QKeyCombination(Qt::Key_F5), IDPB_PLAY},
-    {QKeyCombination(Qt::Key_F6), IDPB_LOOP},
-    {QKeyCombination(Qt::Key_F7), IDPB_PAUSE},
-    {QKeyCombination(Qt::Key_F8), IDPB_STOP},
-    {QKeyCombination(Qt::Key_F9), IDM_SPEED_PLUS_5},
-    {QKeyCombination(Qt::Key_F10), IDM_SPEED_MIN_5},
-    {QKeyCombination(Qt::Key_F11), IDM_SPEED_PLUS_25},
-    {QKeyCombination(Qt::Key_F12), IDM_SPEED_MIN_25},
-};
-
 constexpr int MESSAGE_BOX_BUTTONS = 0x0F;
 constexpr int MESSAGE_BOX_ICON = 0xF0;
-constexpr int TEMPO_PAGE = 5;    // what a page up or down changes the tempo by
 constexpr int BUTTON_BEVEL = 2;  // the edge of a bitmap button that its image leaves free
-
-QString fromProgramText(std::string_view text) {
-  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 // The scroll code a user action on the tempo bar reports; -1 for none.
 int scrollCodeFor(int sliderAction) {
@@ -172,7 +152,8 @@ QtPlatform::QtPlatform(MainWindow& window, platform::MidiDevice& midi, platform:
   connectTempoBar();
 }
 
-QtPlatform::~QtPlatform() = default;
+// The canvas outlives the platform inside the window; it must not paint through it.
+QtPlatform::~QtPlatform() { window_.canvas().setPaintHandler({}); }
 
 void QtPlatform::attach(Program& program) {
   program_ = &program;
@@ -187,9 +168,15 @@ void QtPlatform::send(uint32_t message, uintptr_t wParam, intptr_t lParam) {
   --messageDepth_;
 }
 
+void QtPlatform::takeDownForGood() {
+  windowGoing_ = true;
+  send(WM_DESTROY);
+}
+
 void QtPlatform::installAccelerators() {
   for (const Accelerator& accelerator : ACCELERATORS) {
-    auto* shortcut = new QShortcut(QKeySequence(accelerator.keys), &window_);
+    auto* shortcut = new QShortcut(
+        QKeySequence::fromString(QString::fromLatin1(accelerator.keys)), &window_);
     shortcut->setContext(Qt::WindowShortcut);
     const int id = accelerator.commandId;
     connect(shortcut, &QShortcut::activated, this, [this, id] { sendCommand(id); });
@@ -209,7 +196,7 @@ platform::Size QtPlatform::screenSize() {
 
 void QtPlatform::postQuit(int exitCode) {
   quitCode_ = exitCode;
-  QCoreApplication::exit(exitCode);
+  if (!windowGoing_) QCoreApplication::exit(exitCode);
 }
 
 std::unique_ptr<platform::Surface> QtPlatform::getDC() { return window_.canvas().drawingSurface(); }
@@ -422,6 +409,8 @@ int QtPlatform::messageBox(const std::string& text, const std::string& caption, 
 // ---- MainWindow
 
 MainWindow::MainWindow(platform::MidiDevice& midi, platform::KeyStore& keyStore) {
+  registerResources();
+  setObjectName(QString::fromLatin1(szWinName));
   setWindowTitle(QString::fromUtf8(WINDOW_TITLE));
   setWindowIcon(programIcon());
   // A caption with the system menu, minimize and close boxes; no maximize, no sizing.
@@ -440,8 +429,8 @@ MainWindow::MainWindow(platform::MidiDevice& midi, platform::KeyStore& keyStore)
   tempoBar_ = new QScrollBar(Qt::Vertical, client);
   tempoBar_->setFocusPolicy(Qt::NoFocus);
   tempoBar_->setContextMenuPolicy(Qt::NoContextMenu);
-  tempoBar_->setSingleStep(1);
-  tempoBar_->setPageStep(TEMPO_PAGE);
+  tempoBar_->setSingleStep(LINE_STEP);
+  tempoBar_->setPageStep(PAGE_STEP);
   layout->addWidget(tempoBar_);
   setCentralWidget(client);
   statusParts_ = new PartedStatusBar(this);
@@ -453,7 +442,11 @@ MainWindow::MainWindow(platform::MidiDevice& midi, platform::KeyStore& keyStore)
   platform_->attach(*program_);
 }
 
-MainWindow::~MainWindow() = default;
+// However the event loop ended, the program is taken down once: its settings are saved
+// and the MIDI output reset.
+MainWindow::~MainWindow() {
+  if (program_ && !program_->destroyed) platform_->takeDownForGood();
+}
 
 // The close box takes the program down the same way as the exit command, once.
 void MainWindow::closeEvent(QCloseEvent* event) {

@@ -75,6 +75,9 @@ class QtPlatform : public QObject,
   void attach(Program& program);
   // Delivers a message to the program's window procedure (nothing before it exists).
   void send(uint32_t message, uintptr_t wParam = 0, intptr_t lParam = 0);
+  // The window is going away: the program is taken down without asking the event loop
+  // to quit (a loop started later, a test's next window, must still run).
+  void takeDownForGood();
   void sendCommand(int id) { send(WM_COMMAND, static_cast<uintptr_t>(id), 0); }
 
   // Window
@@ -103,13 +106,13 @@ class QtPlatform : public QObject,
 
   // What the program asked for, for a look from outside.
   std::optional<int> quitCode() const { return quitCode_; }
-  QWidget* control(int id) const;
   bool isTimerRunning(int id) const;
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  QWidget* control(int id) const;
   void installAccelerators();
   void connectTempoBar();
   void onTempoBarAction(int action);
@@ -131,6 +134,7 @@ class QtPlatform : public QObject,
   bool mouseOnTempoBar_ = false;
   int mouseScrollActions_ = 0;
   std::optional<int> quitCode_;
+  bool windowGoing_ = false;
 };
 
 class MainWindow : public QMainWindow {

@@ -18,13 +18,7 @@
 #include "model/ids.h"
 #include "platform/qt/program_icon.h"
 
-// The resources are compiled into a static library, so nothing would pull them in
-// unless someone asks for them by name.
-static void initCompiledResources() { Q_INIT_RESOURCE(brenavo); }
-
 namespace brenavo {
-
-void registerResources() { initCompiledResources(); }
 
 int DialogUnits::toPixelsX(int x) const { return (x * charWidth + 2) / 4; }
 
@@ -34,19 +28,20 @@ QRect DialogUnits::toPixels(int x, int y, int width, int height) const {
   return QRect(toPixelsX(x), toPixelsY(y), toPixelsX(width), toPixelsY(height));
 }
 
-DialogUnits dialogUnitsOf(const QFont& font) {
-  const QFontMetrics metrics(font);
-  const int alphabetWidth = metrics.horizontalAdvance(
-      QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
-  return DialogUnits{(alphabetWidth / 26 + 1) / 2, metrics.height()};
-}
-
 QPoint centredOn(const QRect& owner, const QSize& dialog) {
   return QPoint(owner.left() + (owner.width() - dialog.width()) / 2,
                 owner.top() + (owner.height() - dialog.height()) / 2);
 }
 
 namespace {
+
+// The dialog units of a font.
+DialogUnits dialogUnitsOf(const QFont& font) {
+  const QFontMetrics metrics(font);
+  const int alphabetWidth = metrics.horizontalAdvance(
+      QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
+  return DialogUnits{(alphabetWidth / 26 + 1) / 2, metrics.height()};
+}
 
 // A rectangle in dialog units.
 struct UnitRect {
@@ -247,7 +242,7 @@ void runInfoDialog(QWidget* owner, const InfoLayout& layout, const std::string& 
 
 }  // namespace
 
-QtDialogs::QtDialogs(QWidget* owner) : owner_(owner) { registerResources(); }
+QtDialogs::QtDialogs(QWidget* owner) : owner_(owner) {}
 
 platform::OptionsOutcome QtDialogs::runOptions(const platform::OptionsChecks& initial) {
   OptionsDialog dialog(owner_);

@@ -13,9 +13,6 @@ class QWidget;
 
 namespace brenavo {
 
-// Registers the images and help pages compiled into the program. Safe to call again.
-void registerResources();
-
 // Dialog units of a font: a quarter of its average character width across, an eighth
 // of its character height down.
 struct DialogUnits {
@@ -25,8 +22,6 @@ struct DialogUnits {
   int toPixelsY(int y) const;
   QRect toPixels(int x, int y, int width, int height) const;
 };
-
-DialogUnits dialogUnitsOf(const QFont& font);
 
 // Top-left corner that centres a window of outer size `dialog` on the outer rectangle
 // `owner`; the halves are integer divisions truncated toward zero, and the result may

@@ -6,8 +6,6 @@
 #include <QUrl>
 #include <algorithm>
 
-#include "platform/qt/qt_dialogs.h"
-
 namespace brenavo {
 
 namespace {
@@ -34,8 +32,8 @@ QString missingPageHtml(const std::string& target) {
       .arg(name, pageUrl(kDefaultPage).toString());
 }
 
-}  // namespace
-
+// The page a help target names: "index.htm" for "brenavo.chm", NAME for
+// "brenavo.chm::NAME". Empty when the target names no page of the help file.
 QString helpPageOf(const std::string& target) {
   const QString text = QString::fromUtf8(target.c_str());
   if (text.compare(kHelpFile, Qt::CaseInsensitive) == 0) return kDefaultPage;
@@ -47,6 +45,8 @@ QString helpPageOf(const std::string& target) {
   return page;
 }
 
+// Top-left corner for a window of outer size `viewer` next to `owner`: to its right,
+// else to its left, else against the right edge of `screen`; never above the screen.
 QPoint besideOwner(const QRect& owner, const QSize& viewer, const QRect& screen) {
   int x = 0;
   if (owner.right() + viewer.width() <= screen.right()) {
@@ -61,11 +61,14 @@ QPoint besideOwner(const QRect& owner, const QSize& viewer, const QRect& screen)
   return QPoint(x, y);
 }
 
+}  // namespace
+
 QtHelp::QtHelp(QWidget* owner) : owner_(owner) {}
 
 QtHelp::~QtHelp() { uninitialize(); }
 
-void QtHelp::initialize() { registerResources(); }
+// The pages are registered with the other resources when the program starts.
+void QtHelp::initialize() {}
 
 bool QtHelp::displayTopic(const std::string& target) {
   QTextBrowser& viewer = ensureViewer();
@@ -88,7 +91,6 @@ QTextBrowser* QtHelp::viewer() const { return viewer_; }
 
 QTextBrowser& QtHelp::ensureViewer() {
   if (viewer_) return *viewer_;
-  registerResources();
   auto* viewer = new QTextBrowser(owner_);
   viewer->setWindowFlags(Qt::Window);
   viewer->setObjectName(QStringLiteral("helpViewer"));

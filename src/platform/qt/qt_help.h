@@ -15,14 +15,6 @@ class QWidget;
 
 namespace brenavo {
 
-// The page a help target names: "index.htm" for "brenavo.chm", NAME for
-// "brenavo.chm::NAME". Empty when the target names no page of the help file.
-QString helpPageOf(const std::string& target);
-
-// Top-left corner for a window of outer size `viewer` next to `owner`: to its right,
-// else to its left, else against the right edge of `screen`; never above the screen.
-QPoint besideOwner(const QRect& owner, const QSize& viewer, const QRect& screen);
-
 class QtHelp : public platform::Help {
  public:
   explicit QtHelp(QWidget* owner);

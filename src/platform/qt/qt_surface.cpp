@@ -9,6 +9,8 @@
 #include <tuple>
 #include <utility>
 
+#include "platform/qt/program_text.h"
+
 namespace brenavo::qt {
 
 namespace {
@@ -24,8 +26,20 @@ constexpr FaceStandIn FACE_STAND_INS[] = {
     {"ITC Bookman", "URW Bookman"},
 };
 
-QString fromProgramText(std::string_view text) {
-  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+QColor toQColor(platform::Colour colour) {
+  return QColor(platform::redOf(colour), platform::greenOf(colour), platform::blueOf(colour));
+}
+
+// The face the desktop really has for a requested one: the face itself when installed,
+// else its chosen stand-in (URW Bookman for the Bookman faces), else the face unchanged.
+QString availableFace(const QString& face) {
+  if (QFontDatabase::hasFamily(face)) return face;
+  for (const FaceStandIn& standIn : FACE_STAND_INS) {
+    if (face.compare(QLatin1String(standIn.wanted), Qt::CaseInsensitive) == 0 &&
+        QFontDatabase::hasFamily(QLatin1String(standIn.standIn)))
+      return QLatin1String(standIn.standIn);
+  }
+  return face;
 }
 
 int cellHeight(const QFont& font) {
@@ -62,20 +76,6 @@ ResolvedFont resolveFont(const platform::Font& font) {
 }
 
 }  // namespace
-
-QColor toQColor(platform::Colour colour) {
-  return QColor(platform::redOf(colour), platform::greenOf(colour), platform::blueOf(colour));
-}
-
-QString availableFace(const QString& face) {
-  if (QFontDatabase::hasFamily(face)) return face;
-  for (const FaceStandIn& standIn : FACE_STAND_INS) {
-    if (face.compare(QLatin1String(standIn.wanted), Qt::CaseInsensitive) == 0 &&
-        QFontDatabase::hasFamily(QLatin1String(standIn.standIn)))
-      return QLatin1String(standIn.standIn);
-  }
-  return face;
-}
 
 QFont toQFont(const platform::Font& font) {
   if (font.face.empty()) return QGuiApplication::font();

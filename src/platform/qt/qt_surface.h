@@ -13,12 +13,6 @@ class QPaintDevice;
 
 namespace brenavo::qt {
 
-QColor toQColor(platform::Colour colour);
-
-// The face the desktop really has for a requested one: the face itself when installed,
-// else its chosen stand-in (URW Bookman for the Bookman faces), else the face unchanged.
-QString availableFace(const QString& face);
-
 // The Qt font for a program font: the pixel size is chosen so that ascent + descent
 // fills the requested character cell height. An empty face is the application's font.
 QFont toQFont(const platform::Font& font);

@@ -1,0 +1,21 @@
+// Rules every part that sets or checks a selection shares.
+#pragma once
+
+#include <cstdint>
+
+#include "selection/selection_state.h"
+
+namespace brenavo {
+
+// Clears the six kind globals: nothing is selected afterwards.
+void clearKinds(SelectionState& sel);
+
+// The chords of a progression row: three for the triad rows 0-11, four for the others.
+int32_t progressionSteps(int32_t row);
+
+// The steps of the current kind and row: chromatic and whole-tone 13, diatonic the
+// sequence's own, pentatonic 11, chord types 12, progressions 3 or 4; 15 with nothing
+// selected. The kind and row must name an entry of their table.
+int32_t stepsOfSelection(const SelectionState& sel);
+
+}  // namespace brenavo
