@@ -33,10 +33,12 @@ void selectChromatic(SelectionState& sel) {
   sel.scaleSteps = stepsOfSelection(sel);
 }
 
-void selectDiatonic(SelectionState& sel, int id) {
+// A kind whose command ids name its rows in order from `firstId`: the diatonic scales,
+// whole-tone scales, chord types and progressions.
+void selectRow(SelectionState& sel, int32_t SelectionState::*kind, int id, int firstId) {
   clearKinds(sel);
-  sel.diatonicSel = id;
-  sel.scpIndex = id - IDM_SCALE_1;
+  sel.*kind = id;
+  sel.scpIndex = id - firstId;
   sel.scaleSteps = stepsOfSelection(sel);
 }
 
@@ -49,27 +51,6 @@ void selectPentatonic(SelectionState& sel, int id) {
   sel.scaleSteps = stepsOfSelection(sel);
 }
 
-void selectWholeTone(SelectionState& sel, int id) {
-  clearKinds(sel);
-  sel.wholeToneSel = id;
-  sel.scpIndex = id - IDM_SCALE_WT0;
-  sel.scaleSteps = stepsOfSelection(sel);
-}
-
-void selectChordType(SelectionState& sel, int id) {
-  clearKinds(sel);
-  sel.chordSel = id;
-  sel.scpIndex = id - IDM_CHORDS_MAJOR;
-  sel.scaleSteps = stepsOfSelection(sel);
-}
-
-void selectProgression(SelectionState& sel, int id) {
-  clearKinds(sel);
-  sel.circleSel = id;
-  sel.scpIndex = id - IDM_PROG_TRIAD_1;
-  sel.scaleSteps = stepsOfSelection(sel);
-}
-
 // Applies the command to the selection; false when the id is no selection command.
 bool applySelection(SelectionState& sel, int id) {
   if (id == IDM_SCALE_CHROMATIC) {
@@ -77,15 +58,15 @@ bool applySelection(SelectionState& sel, int id) {
   } else if (inRange(id, IDM_SCALE_NOTES, IDM_SCALE_SIXTHS)) {
     selectFormat(sel, id);
   } else if (inRange(id, IDM_SCALE_1, IDM_SCALE_5m)) {
-    selectDiatonic(sel, id);
+    selectRow(sel, &SelectionState::diatonicSel, id, IDM_SCALE_1);
   } else if (inRange(id, IDM_SCALE_PENT_1, IDM_SCALE_PENT_BLUES_12)) {
     selectPentatonic(sel, id);
   } else if (inRange(id, IDM_SCALE_WT0, IDM_SCALE_WT1)) {
-    selectWholeTone(sel, id);
+    selectRow(sel, &SelectionState::wholeToneSel, id, IDM_SCALE_WT0);
   } else if (inRange(id, IDM_CHORDS_MAJOR, IDM_CHORDS_7_DOM_B5)) {
-    selectChordType(sel, id);
+    selectRow(sel, &SelectionState::chordSel, id, IDM_CHORDS_MAJOR);
   } else if (inRange(id, IDM_PROG_TRIAD_1, IDM_PROG_C_MEL_12)) {
-    selectProgression(sel, id);
+    selectRow(sel, &SelectionState::circleSel, id, IDM_PROG_TRIAD_1);
   } else {
     return false;
   }
