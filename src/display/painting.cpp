@@ -8,6 +8,7 @@
 #include "display/geometry.h"
 #include "display/note_labels.h"
 #include "model/tables.h"
+#include "selection/selection_rules.h"
 
 namespace brenavo {
 
@@ -135,11 +136,6 @@ class Listing {
   const ACC_KEYBOARD& tuning_;
 };
 
-bool anyListedKindSelected(const SelectionState& sel) {
-  return sel.chromaticSel != 0 || sel.wholeToneSel != 0 || sel.diatonicSel != 0 ||
-         sel.chordSel != 0 || sel.circleSel != 0;
-}
-
 void listChromatic(Listing& listing, const SelectionState& sel) {
   if (const auto* row = entryAt(scalePatternChromatic, sel.keySel2))
     listing.singleNotes(*row, rowsToList(sel.scaleSteps, std::size(*row)));
@@ -176,20 +172,20 @@ void listProgression(Listing& listing, const SelectionState& sel) {
 // Lists the selected pattern; a pentatonic selection or none leaves the panel empty.
 void drawListing(Program& program, Surface& surface, const ACC_KEYBOARD* tuning) {
   const SelectionState& sel = program.sel;
-  if (tuning == nullptr || !anyListedKindSelected(sel)) return;
+  const Kind kind = selectedKind(sel);
+  if (tuning == nullptr || kind == Kind::None || kind == Kind::Pentatonic) return;
   program.res.hDefFont = surface.selectFont(program.res.hNotesFont);
   surface.setBkMode(platform::TRANSPARENT);
   Listing listing(program, surface, *tuning);
-  if (sel.chromaticSel != 0)
-    listChromatic(listing, sel);
-  else if (sel.wholeToneSel != 0)
-    listWholeTone(listing, sel);
-  else if (sel.diatonicSel != 0)
-    listDiatonic(listing, sel);
-  else if (sel.chordSel != 0)
-    listChordType(listing, sel);
-  else
-    listProgression(listing, sel);
+  switch (kind) {
+    case Kind::Chromatic: listChromatic(listing, sel); break;
+    case Kind::WholeTone: listWholeTone(listing, sel); break;
+    case Kind::Diatonic: listDiatonic(listing, sel); break;
+    case Kind::Chord: listChordType(listing, sel); break;
+    case Kind::Progression: listProgression(listing, sel); break;
+    case Kind::None:
+    case Kind::Pentatonic: break;
+  }
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 
 #include "model/tables.h"
 #include "selection/menus.h"
+#include "selection/selection_rules.h"
 
 namespace brenavo {
 
@@ -121,18 +122,15 @@ int updateStatusBar(Program& program) {
   const ACC_KEYBOARD* tuning = currentTuning(sel);
   setPart(program, TUNING_PART, "TONO DE ACORDEON: %s",
           textOrEmpty(tuning ? &tuning->szKeyConfig : nullptr));
-  if (sel.chromaticSel != 0)
-    showChromatic(program);
-  else if (sel.diatonicSel != 0)
-    showDiatonic(program);
-  else if (sel.pentatonicSel != 0)
-    showPentatonic(program);
-  else if (sel.wholeToneSel != 0)
-    showWholeTone(program);
-  else if (sel.chordSel != 0)
-    showChordType(program);
-  else if (sel.circleSel != 0)
-    showProgression(program);
+  switch (selectedKind(sel)) {
+    case Kind::Chromatic: showChromatic(program); break;
+    case Kind::Diatonic: showDiatonic(program); break;
+    case Kind::Pentatonic: showPentatonic(program); break;
+    case Kind::WholeTone: showWholeTone(program); break;
+    case Kind::Chord: showChordType(program); break;
+    case Kind::Progression: showProgression(program); break;
+    case Kind::None: break;
+  }
   return 0;
 }
 

@@ -207,11 +207,15 @@ void playScaleChordCircle(Program& program) {
   if (!surface) return;
   const Step step{program, *surface, keyConfig[sel.keySel2]};
 
-  if (sel.chromaticSel) runBlock(step, [&] { playVoice(step, 0, chromaticPosition(sel)); });
-  if (sel.wholeToneSel) runBlock(step, [&] { playVoice(step, 0, wholeTonePosition(sel)); });
-  if (sel.diatonicSel) runBlock(step, [&] { playDiatonic(step); });
-  if (sel.chordSel) runBlock(step, [&] { playChords(step, chordTypeRow); });
-  if (sel.circleSel) runBlock(step, [&] { playChords(step, progressionRow); });
+  switch (selectedKind(sel)) {
+    case Kind::Chromatic: runBlock(step, [&] { playVoice(step, 0, chromaticPosition(sel)); }); break;
+    case Kind::WholeTone: runBlock(step, [&] { playVoice(step, 0, wholeTonePosition(sel)); }); break;
+    case Kind::Diatonic: runBlock(step, [&] { playDiatonic(step); }); break;
+    case Kind::Chord: runBlock(step, [&] { playChords(step, chordTypeRow); }); break;
+    case Kind::Progression: runBlock(step, [&] { playChords(step, progressionRow); }); break;
+    case Kind::None:
+    case Kind::Pentatonic: break;
+  }
 }
 
 }  // namespace brenavo

@@ -7,6 +7,13 @@
 
 namespace brenavo {
 
+// The six kinds of selection, and none.
+enum class Kind { None, Chromatic, Diatonic, Pentatonic, WholeTone, Chord, Progression };
+
+// The kind whose global is non-zero (the first of chromatic, diatonic, pentatonic,
+// whole-tone, chords, progressions; the commands and the loader keep at most one set).
+Kind selectedKind(const SelectionState& sel);
+
 // Clears the six kind globals: nothing is selected afterwards.
 void clearKinds(SelectionState& sel);
 

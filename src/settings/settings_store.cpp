@@ -93,20 +93,23 @@ bool pentatonicConsistent(const SelectionState& s) {
 // True when the kind globals and the row describe a selection the commands could make.
 bool selectionConsistent(const SelectionState& s) {
   if (activeKinds(s) > 1) return false;
-  if (s.chromaticSel != 0) return s.chromaticSel == 1;
-  if (s.diatonicSel != 0)
-    return inRange(s.diatonicSel, IDM_SCALE_1, IDM_SCALE_5m) &&
-           s.scpIndex == s.diatonicSel - IDM_SCALE_1 && hasDiatonicFingering(s.scpIndex);
-  if (s.pentatonicSel != 0) return pentatonicConsistent(s);
-  if (s.wholeToneSel != 0)
-    return inRange(s.wholeToneSel, IDM_SCALE_WT0, IDM_SCALE_WT1) &&
-           s.scpIndex == s.wholeToneSel - IDM_SCALE_WT0;
-  if (s.chordSel != 0)
-    return inRange(s.chordSel, IDM_CHORDS_MAJOR, IDM_CHORDS_7_DOM_B5) &&
-           s.scpIndex == s.chordSel - IDM_CHORDS_MAJOR;
-  if (s.circleSel != 0)
-    return inRange(s.circleSel, IDM_PROG_TRIAD_1, IDM_PROG_C_MEL_12) &&
-           s.scpIndex == s.circleSel - IDM_PROG_TRIAD_1;
+  switch (selectedKind(s)) {
+    case Kind::Chromatic: return s.chromaticSel == 1;
+    case Kind::Diatonic:
+      return inRange(s.diatonicSel, IDM_SCALE_1, IDM_SCALE_5m) &&
+             s.scpIndex == s.diatonicSel - IDM_SCALE_1 && hasDiatonicFingering(s.scpIndex);
+    case Kind::Pentatonic: return pentatonicConsistent(s);
+    case Kind::WholeTone:
+      return inRange(s.wholeToneSel, IDM_SCALE_WT0, IDM_SCALE_WT1) &&
+             s.scpIndex == s.wholeToneSel - IDM_SCALE_WT0;
+    case Kind::Chord:
+      return inRange(s.chordSel, IDM_CHORDS_MAJOR, IDM_CHORDS_7_DOM_B5) &&
+             s.scpIndex == s.chordSel - IDM_CHORDS_MAJOR;
+    case Kind::Progression:
+      return inRange(s.circleSel, IDM_PROG_TRIAD_1, IDM_PROG_C_MEL_12) &&
+             s.scpIndex == s.circleSel - IDM_PROG_TRIAD_1;
+    case Kind::None: break;
+  }
   return true;
 }
 
