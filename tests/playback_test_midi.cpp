@@ -75,13 +75,13 @@ TEST(Transport, TempoBarAndFourButtonsInsideTheControlsFrame) {
 
   createTransportControls(program);
   ASSERT_EQ(fake.controls.size(), 5u);
-  const platform::ControlSpec& frame = fake.controls[0];
+  const platform::ControlLayout& frame = fake.controls[0];
   EXPECT_EQ((std::tuple{frame.id, std::string(frame.text)}),
             (std::tuple{IDC_CONTROLS_FRAME, std::string("Controles")}));
   const char* images[] = {"CtrlPlayBmp", "CtrlLoopBmp", "CtrlPauseBmp", "CtrlStopBmp"};
   int previousBottom = frame.y;
   for (size_t b = 0; b < 4; ++b) {
-    const platform::ControlSpec& button = fake.controls[b + 1];
+    const platform::ControlLayout& button = fake.controls[b + 1];
     EXPECT_EQ((std::tuple{button.id, std::string(button.image)}),
               (std::tuple{IDPB_PLAY + int(b), std::string(images[b])}));
     EXPECT_TRUE(button.x >= frame.x && button.x + button.width <= frame.x + frame.width &&

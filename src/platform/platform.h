@@ -55,7 +55,7 @@ class ScrollBar {
 };
 
 // A child control of the main window, in client pixels.
-struct ControlSpec {
+struct ControlLayout {
   int id = 0;
   const char* kind = "";      // "STATIC" (a captioned frame) or "BUTTON" (a bitmap button)
   const char* text = "";
@@ -69,7 +69,7 @@ struct ControlSpec {
 class Controls {
  public:
   virtual ~Controls() = default;
-  virtual void createControl(const ControlSpec& description) = 0;
+  virtual void createControl(const ControlLayout& description) = 0;
   virtual void setFocus(int id) = 0;
 };
 

@@ -137,14 +137,14 @@ void initTempoScrollBar(Program& program) {
 }
 
 void createTransportControls(Program& program) {
-  static const platform::ControlSpec controls[] = {
+  static const platform::ControlLayout controls[] = {
       {IDC_CONTROLS_FRAME, "STATIC", "Controles", 285, 180, 80, 155, ""},
       {IDPB_PLAY, "BUTTON", "", 300, 210, 50, 25, "CtrlPlayBmp"},
       {IDPB_LOOP, "BUTTON", "", 300, 240, 50, 25, "CtrlLoopBmp"},
       {IDPB_PAUSE, "BUTTON", "", 300, 270, 50, 25, "CtrlPauseBmp"},
       {IDPB_STOP, "BUTTON", "", 300, 300, 50, 25, "CtrlStopBmp"},
   };
-  for (const platform::ControlSpec& control : controls) program.os.controls.createControl(control);
+  for (const platform::ControlLayout& control : controls) program.os.controls.createControl(control);
 }
 
 void allNotesOff(Program& program) {

@@ -195,7 +195,7 @@ void RecordingPlatform::setPos(int position) {
   log.push_back("scroll.pos " + std::to_string(position));
 }
 
-void RecordingPlatform::createControl(const platform::ControlSpec& description) {
+void RecordingPlatform::createControl(const platform::ControlLayout& description) {
   controls.push_back(description);
   log.push_back("controls.create " + std::to_string(description.id));
 }

@@ -98,7 +98,7 @@ class RecordingPlatform : public platform::Window,
   void setRange(int minimum, int maximum) override;
   void setPos(int position) override;
   // Controls
-  void createControl(const platform::ControlSpec& description) override;
+  void createControl(const platform::ControlLayout& description) override;
   void setFocus(int id) override;
   // Messages
   void beep() override;
@@ -148,7 +148,7 @@ class RecordingPlatform : public platform::Window,
   // Scroll bar
   int scrollMin = 0, scrollMax = 0, scrollPos = 0;
   // Controls
-  std::vector<platform::ControlSpec> controls;
+  std::vector<platform::ControlLayout> controls;
   int focus = -1;
   // Messages: answers given in turn; IDYES/IDOK when none is queued.
   std::deque<int> messageBoxAnswers;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -163,9 +164,9 @@ TEST(FluidMidiDevice, ClosesTwiceAndOpensAgainInTheBackground) {
 }
 
 TEST(SoundFontSearch, TriesTheNamedFilesFirstThenEachFoldersOtherSoundFontsByName) {
-  const fs::path folder = fs::temp_directory_path() / "brenavo_sound_search";
-  fs::remove_all(folder);
-  fs::create_directories(folder);
+  std::string pattern = (fs::temp_directory_path() / "brenavo-sound-XXXXXX").string();
+  ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+  const fs::path folder = pattern;
   for (const char* name : {"c.sf2", "B.SF3", "a.sf2", "readme.txt"}) {
     std::ofstream(folder / name);
   }

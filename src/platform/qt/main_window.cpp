@@ -348,18 +348,18 @@ bool QtPlatform::eventFilter(QObject* watched, QEvent* event) {
 
 // ---- Controls: children of the client area, at client coordinates.
 
-void QtPlatform::createControl(const platform::ControlSpec& description) {
+void QtPlatform::createControl(const platform::ControlLayout& description) {
   QWidget* control = std::string_view(description.kind) == "STATIC" ? makeFrame(description) : makeButton(description);
   control->setGeometry(description.x, description.y, description.width, description.height);
   control->show();
   controls_[description.id] = control;
 }
 
-QWidget* QtPlatform::makeFrame(const platform::ControlSpec& description) {
+QWidget* QtPlatform::makeFrame(const platform::ControlLayout& description) {
   return new ControlsFrame(fromProgramText(description.text), &window_.canvas());
 }
 
-QWidget* QtPlatform::makeButton(const platform::ControlSpec& description) {
+QWidget* QtPlatform::makeButton(const platform::ControlLayout& description) {
   auto* button = new QPushButton(fromProgramText(description.text), &window_.canvas());
   const QPixmap image(QStringLiteral(":/bitmaps/%1.bmp").arg(QString::fromUtf8(description.image)));
   if (!image.isNull()) {

@@ -98,7 +98,7 @@ class QtPlatform : public QObject,
   void setRange(int minimum, int maximum) override;
   void setPos(int position) override;
   // Controls
-  void createControl(const platform::ControlSpec& description) override;
+  void createControl(const platform::ControlLayout& description) override;
   void setFocus(int id) override;
   // Messages
   void beep() override;
@@ -119,8 +119,8 @@ class QtPlatform : public QObject,
   void sendScroll(int code, int position);
   template <typename Container>
   void mirrorItems(Container& container, const Menu& menu);
-  QWidget* makeFrame(const platform::ControlSpec& description);
-  QWidget* makeButton(const platform::ControlSpec& description);
+  QWidget* makeFrame(const platform::ControlLayout& description);
+  QWidget* makeButton(const platform::ControlLayout& description);
 
   MainWindow& window_;
   std::unique_ptr<QtDialogs> dialogs_;
