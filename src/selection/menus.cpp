@@ -1,8 +1,9 @@
 #include "selection/menus.h"
 
-#include <cstdio>
 #include <initializer_list>
 #include <memory>
+#include <span>
+#include <string>
 
 #include "model/tables.h"
 
@@ -77,63 +78,84 @@ MenuItem helpMenu() {
                         MenuItem::command("Sobre el Brenavo", IDM_ABOUT)}));
 }
 
-// The label of item k of a per-tuning submenu, by its label source.
-void formatItemLabel(char* buffer, size_t size, int key2sel, int scaleORcircle, int k) {
-  switch (scaleORcircle) {
-    case 0:
-      std::snprintf(buffer, size, "escala de %s", keyConfig[key2sel].szKeysAvailable[k]);
-      break;
-    case 1:
-      std::snprintf(buffer, size, "escala de %s", keyConfig[key2sel].szKeysAvailable[12 + k]);
-      break;
-    case 2:
-      std::snprintf(buffer, size, "acordes de %s", circleGroup[k].szCircleName[key2sel]);
-      break;
-    case 3:
-      std::snprintf(buffer, size, "circulo de %s", circleGroup[k].szCircleName[key2sel]);
-      break;
-    default:
-      // 4-6: the pentatonic families 0-2.
-      std::snprintf(buffer, size, "escala de %s",
-                    pentPats[scaleORcircle - 4].pentScale[k].szName[key2sel]);
-      break;
+// Where the key names of a per-tuning submenu come from: a row of a table, in a tuning.
+using KeyNameSource = const char* (*)(int tuning, int row);
+
+const char* tuningKey(int tuning, int row) { return keyConfig[tuning].szKeysAvailable[row]; }
+
+template <int family>
+const char* pentatonicKey(int tuning, int row) {
+  return pentPats[family].pentScale[row].szName[tuning];
+}
+
+const char* progressionRoot(int tuning, int row) { return circleGroup[row].szCircleName[tuning]; }
+
+// The twelve keys of a per-tuning submenu fall into groups parted by separators.
+constexpr int SCALE_GROUPS[] = {3, 2, 3, 4};
+constexpr int PROGRESSION_GROUPS[] = {3, 5, 4};
+
+// One per-tuning submenu: item k has the id firstId + k and names the key in row
+// firstRow + k of its source.
+struct PerTuningSubmenu {
+  const char* label;
+  int firstId;
+  const char* itemPrefix;
+  KeyNameSource keyName;
+  int firstRow;
+  std::span<const int> groups;
+  bool greysRowsWithoutFingering;  // diatonic scales exist only for some rows
+};
+
+constexpr PerTuningSubmenu DIATONIC_SUBMENUS[] = {
+    {"Mayor", IDM_SCALE_1, "escala de ", tuningKey, 0, SCALE_GROUPS, true},
+    {"Menor", IDM_SCALE_1m, "escala de ", tuningKey, 12, SCALE_GROUPS, true},
+};
+constexpr PerTuningSubmenu PENTATONIC_SUBMENUS[] = {
+    {"Mayor", IDM_SCALE_PENT_1, "escala de ", pentatonicKey<0>, 0, SCALE_GROUPS, false},
+    {"Menor", IDM_SCALE_PENT_1m, "escala de ", pentatonicKey<1>, 0, SCALE_GROUPS, false},
+    {"Blues", IDM_SCALE_PENT_BLUES_1, "escala de ", pentatonicKey<2>, 0, SCALE_GROUPS, false},
+};
+// All three progression submenus are labelled by the roots of the first twelve rows.
+constexpr PerTuningSubmenu PROGRESSION_SUBMENUS[] = {
+    {"Triadas (I-IV-V)", IDM_PROG_TRIAD_1, "acordes de ", progressionRoot, 0,
+     PROGRESSION_GROUPS, false},
+    {"Circulos armonicos (I-vi-ii-V7)", IDM_PROG_C_ARM_1, "circulo de ", progressionRoot, 0,
+     PROGRESSION_GROUPS, false},
+    {"Circulos melodicos (I-vi-IV-V7)", IDM_PROG_C_MEL_1, "circulo de ", progressionRoot, 0,
+     PROGRESSION_GROUPS, false},
+};
+
+bool isGreyed(const PerTuningSubmenu& layout, int row) {
+  return layout.greysRowsWithoutFingering && !hasDiatonicFingering(row);
+}
+
+// The submenu for a tuning; a separator between two greyed items is greyed with them.
+MenuItem buildPerTuningSubmenu(const PerTuningSubmenu& layout, int tuning) {
+  auto popup = std::make_shared<Menu>();
+  int k = 0;
+  for (const int groupSize : layout.groups) {
+    if (k > 0) {
+      MenuItem separator = MenuItem::separator();
+      separator.grayed = popup->items.back().grayed && isGreyed(layout, layout.firstRow + k);
+      popup->items.push_back(separator);
+    }
+    for (const int end = k + groupSize; k < end; ++k) {
+      const int row = layout.firstRow + k;
+      popup->items.push_back(MenuItem::command(
+          std::string(layout.itemPrefix) + layout.keyName(tuning, row), layout.firstId + k,
+          isGreyed(layout, row)));
+    }
   }
+  return MenuItem::submenu(layout.label, popup);
 }
 
-// Deletes the submenu at a position and builds its replacement there.
-void rebuildAt(Menu& parent, int position, int key2sel, const char* label, int baseId,
-               int separator1, int separator2, int scaleORcircle) {
-  DeleteMenu(parent, position);
-  buildPopupMenu(parent, position, key2sel, label, baseId, separator1, separator2,
-                 scaleORcircle);
-}
-
-// Only rows 0-4 of each mode hold scales: positions 7-14 (the rest) are greyed.
-void greyUnfilledScales(Menu& diatonic, int position) {
-  Menu* scales = GetSubMenu(diatonic, position);
-  if (!scales) return;
-  for (int item = 7; item <= 14; ++item) EnableMenuItem(*scales, item, false);
-}
-
-void rebuildDiatonic(Menu& diatonic, int key2sel) {
-  rebuildAt(diatonic, 0, key2sel, "Mayor", IDM_SCALE_1, 5, 3, 0);
-  rebuildAt(diatonic, 1, key2sel, "Menor", IDM_SCALE_1m, 5, 3, 1);
-  greyUnfilledScales(diatonic, 0);
-  greyUnfilledScales(diatonic, 1);
-}
-
-void rebuildPentatonic(Menu& pentatonic, int key2sel) {
-  rebuildAt(pentatonic, 0, key2sel, "Mayor", IDM_SCALE_PENT_1, 5, 3, 4);
-  rebuildAt(pentatonic, 1, key2sel, "Menor", IDM_SCALE_PENT_1m, 5, 3, 5);
-  rebuildAt(pentatonic, 2, key2sel, "Blues", IDM_SCALE_PENT_BLUES_1, 5, 3, 6);
-}
-
-void rebuildProgressions(Menu& progressions, int key2sel) {
-  rebuildAt(progressions, 0, key2sel, "Triadas (I-IV-V)", IDM_PROG_TRIAD_1, 8, 3, 2);
-  rebuildAt(progressions, 1, key2sel, "Circulos armonicos (I-vi-ii-V7)", IDM_PROG_C_ARM_1, 8,
-            3, 3);
-  rebuildAt(progressions, 2, key2sel, "Circulos melodicos (I-vi-IV-V7)", IDM_PROG_C_MEL_1, 8,
-            3, 3);
+// Replaces the submenus of a parent, in their order, with those for the tuning.
+void rebuild(Menu* parent, std::span<const PerTuningSubmenu> submenus, int tuning) {
+  if (!parent) return;
+  for (int position = 0; position < static_cast<int>(submenus.size()); ++position) {
+    DeleteMenu(*parent, position);
+    InsertMenuItem(*parent, position, buildPerTuningSubmenu(submenus[position], tuning));
+  }
 }
 
 }  // namespace
@@ -144,28 +166,13 @@ Menu makeMainMenu() {
   return bar;
 }
 
-int buildPopupMenu(Menu& hsubmenu, int submenuPosition, int key2sel, const char* menuLabel,
-                   int miBaseID, int separator1, int separator2, int scaleORcircle) {
-  auto popup = std::make_shared<Menu>();
-  char label[255];
-  for (int k = 0; k < 12; ++k) {
-    formatItemLabel(label, sizeof label, key2sel, scaleORcircle, k);
-    InsertMenuItem(*popup, k, MenuItem::command(label, miBaseID + k));
-  }
-  InsertMenuItem(*popup, separator1, MenuItem::separator());
-  InsertMenuItem(*popup, separator2, MenuItem::separator());
-  if (scaleORcircle < 2 || scaleORcircle > 3) InsertMenuItem(*popup, 10, MenuItem::separator());
-  InsertMenuItem(hsubmenu, submenuPosition, MenuItem::submenu(menuLabel, popup));
-  return 0;
-}
-
 int updateMenus(Program& program) {
-  const int key2sel = program.sel.keySel2;
-  if (Menu* scales = GetSubMenu(program.menu, 1)) {
-    if (Menu* diatonic = GetSubMenu(*scales, 3)) rebuildDiatonic(*diatonic, key2sel);
-    if (Menu* pentatonic = GetSubMenu(*scales, 4)) rebuildPentatonic(*pentatonic, key2sel);
+  const int tuning = program.sel.keySel2;
+  if (Menu* scales = GetSubMenu(program.menu, SCALES_MENU)) {
+    rebuild(GetSubMenu(*scales, DIATONIC_MENU), DIATONIC_SUBMENUS, tuning);
+    rebuild(GetSubMenu(*scales, PENTATONIC_MENU), PENTATONIC_SUBMENUS, tuning);
   }
-  if (Menu* progressions = GetSubMenu(program.menu, 3)) rebuildProgressions(*progressions, key2sel);
+  rebuild(GetSubMenu(program.menu, PROGRESSIONS_MENU), PROGRESSION_SUBMENUS, tuning);
   program.os.menuBar.redraw(program.menu);
   program.os.window.invalidate();
   return 0;

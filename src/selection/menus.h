@@ -18,12 +18,16 @@ inline constexpr Accelerator ACCELERATORS[] = {
     {"F11", IDM_SPEED_PLUS_25},    {"F12", IDM_SPEED_MIN_25},
 };
 
+// Where the menus the program edits lie: "&Escalas" and "Progre&siones" on the bar;
+// "&Formato", "&Diatonica" and "&Pentatonica" inside "&Escalas".
+inline constexpr int SCALES_MENU = 1;
+inline constexpr int PROGRESSIONS_MENU = 3;
+inline constexpr int FORMAT_MENU = 0;
+inline constexpr int DIATONIC_MENU = 3;
+inline constexpr int PENTATONIC_MENU = 4;
+
 // The menu bar as the program loads it, with placeholder per-tuning submenus.
 Menu makeMainMenu();
-
-// Builds one per-tuning submenu of twelve items and inserts it into hsubmenu.
-int buildPopupMenu(Menu& hsubmenu, int submenuPosition, int key2sel, const char* menuLabel,
-                   int miBaseID, int separator1, int separator2, int scaleORcircle);
 
 // IDM_UPDATE_MENUS: rebuilds the eight per-tuning submenus for keySel2 and repaints.
 int updateMenus(Program& program);
@@ -38,8 +42,8 @@ inline int EnableMenuBar(Program& program, int enableMenu) {
 
 // Enables or greys "&Formato" (position 0 of "&Escalas").
 inline void setFormatMenuEnabled(Program& program, bool enabled) {
-  if (Menu* scales = GetSubMenu(program.menu, 1)) {
-    EnableMenuItem(*scales, 0, enabled);
+  if (Menu* scales = GetSubMenu(program.menu, SCALES_MENU)) {
+    EnableMenuItem(*scales, FORMAT_MENU, enabled);
     program.os.menuBar.redraw(program.menu);
   }
 }
