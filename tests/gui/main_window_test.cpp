@@ -4,6 +4,7 @@
 #include <QMenuBar>
 #include <QScreen>
 #include <QScrollBar>
+#include <QStyleOptionSlider>
 #include <QTranslator>
 #include <QtTest>
 
@@ -188,6 +189,48 @@ class MainWindowTest : public QObject {
     QVERIFY2(relabelled > 50, qPrintable(QString::number(relabelled)));
     QCOMPARE(window().parts().partText(0), QString("TONO DE ACORDEON: A-D-G"));
     QCOMPARE(firstMajorScale(), QString("escala de A mayor"));
+  }
+
+  // A notch of the wheel over the tempo bar is one line step and the end of the scroll;
+  // a trackpad's small turns add up to a notch first.
+  void wheelOnTheTempoBarStepsOneLinePerNotch() {
+    QScrollBar& bar = window().tempoBar();
+    const struct Turn { int delta; int tempo; std::vector<uintptr_t> codes; } turns[] = {
+        {-120, 2, {SB_LINEDOWN, SB_ENDSCROLL}}, {-60, 2, {}},
+        {-60, 3, {SB_LINEDOWN, SB_ENDSCROLL}}, {120, 2, {SB_LINEUP, SB_ENDSCROLL}}};
+    for (const Turn& turn : turns) {
+      received.clear();
+      const QPointF at = bar.rect().center();
+      QWheelEvent wheel(at, bar.mapToGlobal(at), {}, {0, turn.delta}, Qt::NoButton,
+                        Qt::NoModifier, Qt::NoScrollPhase, false);
+      QApplication::sendEvent(&bar, &wheel);
+      QCOMPARE(wParamsOf(WM_VSCROLL), turn.codes);
+      QCOMPARE(program().sel.vPos, turn.tempo);
+      QCOMPARE(bar.value(), turn.tempo);
+    }
+  }
+
+  // The thumb is as short as the style draws one; a click below it moves a page, 5.
+  void tempoBarHasTheSmallestThumbAndPagesByFive() {
+    QScrollBar& bar = window().tempoBar();
+    QStyleOptionSlider option;
+    option.initFrom(&bar);
+    option.orientation = Qt::Vertical;
+    option.minimum = bar.minimum();
+    option.maximum = bar.maximum();
+    option.sliderPosition = option.sliderValue = bar.value();
+    option.singleStep = bar.singleStep();
+    option.pageStep = bar.pageStep();
+    const auto place = [&](QStyle::SubControl part) {
+      return bar.style()->subControlRect(QStyle::CC_ScrollBar, &option, part, &bar);
+    };
+    QCOMPARE(place(QStyle::SC_ScrollBarSlider).height(),
+             bar.style()->pixelMetric(QStyle::PM_ScrollBarSliderMin, &option, &bar));
+    received.clear();
+    QTest::mouseClick(&bar, Qt::LeftButton, {}, place(QStyle::SC_ScrollBarAddPage).center());
+    QCOMPARE(wParamsOf(WM_VSCROLL), (std::vector<uintptr_t>{SB_PAGEDOWN, SB_ENDSCROLL}));
+    QCOMPARE(program().sel.vPos, 6);
+    QCOMPARE(bar.value(), 6);
   }
 };
 

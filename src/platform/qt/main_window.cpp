@@ -15,7 +15,9 @@
 #include <QScrollBar>
 #include <QShortcut>
 #include <QTranslator>
+#include <QWheelEvent>
 #include <algorithm>
+#include <cstdlib>
 #include <string_view>
 
 #include "app/brenavo_funcs.h"
@@ -36,6 +38,7 @@ namespace {
 constexpr int MESSAGE_BOX_BUTTONS = 0x0F;
 constexpr int MESSAGE_BOX_ICON = 0xF0;
 constexpr int BUTTON_BEVEL = 2;  // the edge of a bitmap button that its image leaves free
+constexpr int WHEEL_NOTCH = 120;  // the angle delta of one notch of a mouse wheel
 
 // The scroll code a user action on the tempo bar reports; -1 for none.
 int scrollCodeFor(int sliderAction) {
@@ -331,9 +334,14 @@ void QtPlatform::sendScroll(int code, int position) {
   send(WM_VSCROLL, wParam, 0);
 }
 
-// A click on an arrow or beside the thumb ends, like a drag, with the end of the scroll.
+// The wheel turns the tempo bar by whole notches; a click on an arrow or beside the thumb
+// ends, like a drag, with the end of the scroll.
 bool QtPlatform::eventFilter(QObject* watched, QEvent* event) {
   if (watched == &window_.tempoBar()) {
+    if (event->type() == QEvent::Wheel) {
+      onTempoBarWheel(static_cast<QWheelEvent&>(*event));
+      return true;
+    }
     if (event->type() == QEvent::MouseButtonPress) {
       mouseOnTempoBar_ = true;
       mouseScrollActions_ = 0;
@@ -344,6 +352,19 @@ bool QtPlatform::eventFilter(QObject* watched, QEvent* event) {
     }
   }
   return QObject::eventFilter(watched, event);
+}
+
+// Each whole notch the wheel has turned, small trackpad deltas added up, is one line step
+// as from an arrow, and the turn ends with the end of the scroll as a click does.
+void QtPlatform::onTempoBarWheel(const QWheelEvent& event) {
+  wheelTurn_ += event.angleDelta().y();
+  const int notches = wheelTurn_ / WHEEL_NOTCH;
+  if (notches == 0) return;
+  wheelTurn_ -= notches * WHEEL_NOTCH;
+  const auto step =
+      notches > 0 ? QAbstractSlider::SliderSingleStepSub : QAbstractSlider::SliderSingleStepAdd;
+  for (int n = 0; n < std::abs(notches); ++n) window_.tempoBar().triggerAction(step);
+  sendScroll(SB_ENDSCROLL, 0);
 }
 
 // ---- Controls: children of the client area, at client coordinates.
@@ -430,7 +451,9 @@ MainWindow::MainWindow(platform::MidiDevice& midi, platform::KeyStore& keyStore)
   tempoBar_->setFocusPolicy(Qt::NoFocus);
   tempoBar_->setContextMenuPolicy(Qt::NoContextMenu);
   tempoBar_->setSingleStep(LINE_STEP);
-  tempoBar_->setPageStep(PAGE_STEP);
+  // No page size: the thumb is the smallest the style draws. A click beside it still
+  // reports a page step, and the program moves the tempo by a page itself.
+  tempoBar_->setPageStep(0);
   layout->addWidget(tempoBar_);
   setCentralWidget(client);
   statusParts_ = new PartedStatusBar(this);

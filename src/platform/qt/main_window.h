@@ -19,6 +19,7 @@
 class QLabel;
 class QScrollBar;
 class QTranslator;
+class QWheelEvent;
 
 namespace brenavo {
 class QtDialogs;
@@ -116,6 +117,7 @@ class QtPlatform : public QObject,
   void installAccelerators();
   void connectTempoBar();
   void onTempoBarAction(int action);
+  void onTempoBarWheel(const QWheelEvent& event);
   void sendScroll(int code, int position);
   template <typename Container>
   void mirrorItems(Container& container, const Menu& menu);
@@ -133,6 +135,7 @@ class QtPlatform : public QObject,
   std::map<int, QPointer<QWidget>> controls_;
   bool mouseOnTempoBar_ = false;
   int mouseScrollActions_ = 0;
+  int wheelTurn_ = 0;  // what the wheel turned short of a notch
   std::optional<int> quitCode_;
   bool windowGoing_ = false;
 };
