@@ -5,6 +5,7 @@
 #include <QScreen>
 #include <QScrollBar>
 #include <QStyleOptionSlider>
+#include <QTextBrowser>
 #include <QTranslator>
 #include <QtTest>
 
@@ -231,6 +232,39 @@ class MainWindowTest : public QObject {
     QCOMPARE(wParamsOf(WM_VSCROLL), (std::vector<uintptr_t>{SB_PAGEDOWN, SB_ENDSCROLL}));
     QCOMPARE(program().sel.vPos, 6);
     QCOMPARE(bar.value(), 6);
+  }
+
+  // The keys work with the focus in the help viewer; not in an open menu nor under a modal
+  // dialog.
+  void keysWorkFromTheHelpViewerButNotInMenusOrUnderAModalDialog() {
+    QTest::keyClick(&window(), Qt::Key_F1);
+    auto* viewer = window().findChild<QTextBrowser*>("helpViewer");
+    QVERIFY(viewer && viewer->isVisible());
+    viewer->windowHandle()->requestActivate();
+    QVERIFY(QTest::qWaitFor([viewer] { return QApplication::activeWindow() == viewer; }));
+    viewer->setFocus();
+    commandsNotRun = {IDM_EXIT};
+    const struct Key { Qt::Key key; uintptr_t command; int playing; int tempo; } keys[] = {
+        {Qt::Key_F5, IDPB_PLAY, 1, 1}, {Qt::Key_F8, IDPB_STOP, 0, 1},
+        {Qt::Key_F9, IDM_SPEED_PLUS_5, 0, 2}, {Qt::Key_X, IDM_EXIT, 0, 2}};
+    for (const Key& k : keys) {
+      received.clear();
+      QTest::keyClick(viewer, k.key, k.key == Qt::Key_X ? Qt::ControlModifier : Qt::NoModifier);
+      QCOMPARE(wParamsOf(WM_COMMAND), std::vector<uintptr_t>{k.command});
+      QCOMPARE(program().sel.ctrlPlay, k.playing);
+      QCOMPARE(program().sel.vPos, k.tempo);
+    }
+    submenu(menuBar(), 1)->popup({});
+    QVERIFY(QTest::qWaitFor([] { return QApplication::activePopupWidget() != nullptr; }));
+    QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_F9);
+    QApplication::activePopupWidget()->close();
+    whenModal([](QDialog& dialog) { QTest::keyClick(&dialog, Qt::Key_F9); });
+    received.clear();
+    QTest::keyClick(viewer, Qt::Key_F2);
+    const std::vector<uintptr_t> commands = wParamsOf(WM_COMMAND);
+    QCOMPARE(commands.front(), uintptr_t{IDM_DIALOGBOX_OPTIONS});
+    QCOMPARE(std::ranges::count(commands, uintptr_t{IDM_SPEED_PLUS_5}), 0);
+    QCOMPARE(program().sel.vPos, 2);
   }
 };
 

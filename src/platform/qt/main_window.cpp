@@ -176,13 +176,18 @@ void QtPlatform::takeDownForGood() {
   send(WM_DESTROY);
 }
 
+// The keys work in every window of the program, the help viewer too, but not while a
+// modal dialog or message box is up (Qt holds application shortcuts back then) nor while
+// a menu is open.
 void QtPlatform::installAccelerators() {
   for (const Accelerator& accelerator : ACCELERATORS) {
     auto* shortcut = new QShortcut(
         QKeySequence::fromString(QString::fromLatin1(accelerator.keys)), &window_);
-    shortcut->setContext(Qt::WindowShortcut);
+    shortcut->setContext(Qt::ApplicationShortcut);
     const int id = accelerator.commandId;
-    connect(shortcut, &QShortcut::activated, this, [this, id] { sendCommand(id); });
+    connect(shortcut, &QShortcut::activated, this, [this, id] {
+      if (!QApplication::activePopupWidget()) sendCommand(id);
+    });
   }
 }
 
