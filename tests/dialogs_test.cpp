@@ -44,6 +44,7 @@ TEST_F(Dialogs, OptionsStoreWhatWasSaved) {
   EXPECT_EQ(choicesOf(sel), choicesOf(SelectionState{})) << "cancelled";
   runOptionsDialog(program);
   EXPECT_EQ(choicesOf(sel), (Values{1014, 3, 1023, 2, 0}));
+  EXPECT_EQ(fake.optionsShown.at(1), (OptionsChecks{1011, 1021, 23})) << "the choices before";
   sel.keySel = IDRB_FBE, sel.direcSel = IDRB_IN, sel.midiVoice = IDRB_PICCOLO;
   storeOptionChoices(sel, OptionsChecks{-1, IDRB_GCF, IDPB_OK});
   EXPECT_EQ(choicesOf(sel), (Values{1013, 2, 1022, 1, 72}));

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <utility>
 #include <vector>
 
 #include "app/brenavo_funcs.h"
@@ -63,6 +64,7 @@ TEST_F(SelectionCommands, EachCommandSelectsItsKindRowStepsAndFormat) {
       {271, WHOLE_TONE, 1, 13, 202}, {430, CIRCLE, 30, 4, 202},    {204, CHROMATIC, 30, 13, 201},
       {203, DIATONIC, 0, 8, 203},    {407, CIRCLE, 7, 3, 203},     {201, DIATONIC, 0, 15, 201},
       {218, DIATONIC, 8, 8, 201},    {202, DIATONIC, 0, 15, 202}};
+  sel.vPos = 7, sel.scalePoint = 5;  // the tempo and where playback stands are left alone
   for (const Step& step : script) {
     std::vector<int32_t> expected = {0, 0, 0, 0, 0, 0, step.row, step.steps, step.format,
                                      step.format - IDM_SCALE_NOTES};
@@ -74,6 +76,7 @@ TEST_F(SelectionCommands, EachCommandSelectsItsKindRowStepsAndFormat) {
       EXPECT_EQ(sel.pentType, step.pentType) << step.id;
     }
   }
+  EXPECT_EQ((std::pair{sel.vPos, sel.scalePoint}), (std::pair{7, 5}));
 }
 
 // Other ids, and every selection while a run plays or is paused (the sequencer reads the
