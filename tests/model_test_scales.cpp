@@ -63,7 +63,8 @@ int calledFor(int format, int key, int tonic, int step, int which) {
   return tonic + 12 * (degree / 7) + scale[degree % 7] + octaveMove;
 }
 
-// The octave of the tonic that the sequence fits best.
+// The octave of the tonic that the sequence fits best (Bb major opens on bb: the keyboard
+// lacks -Bb).
 int bestTonic(const NOTE_SEQUENCE& seq, int format, int key) {
   const int tonicClass = mod12(MAJOR_TONIC_GCF[key % 12] - (key >= 12 ? 3 : 0));
   int best = 0, fewest = 1000;
@@ -80,10 +81,10 @@ int bestTonic(const NOTE_SEQUENCE& seq, int format, int key) {
 
 // Pull/push sixths of D minor (key 14) lie an octave below the other two directions, save where
 // the keyboard lacks the lower note; otherwise the three directions play the same notes. Each
-// leans on its side of the bellows: of the 610 entries, pull plays 70 on the push side, push 451
-// and pull/push 272.
+// leans on its side of the bellows: of the 610 entries of a direction, pull plays 70 on the push
+// side, push 451 and pull/push 272.
 TEST(DiatonicScales, EveryFilledSequenceClimbsItsScaleAndTheDirectionsAgree) {
-  std::array<int, 3> entries{}, push{};
+  std::array<int, 3> push{};
   for (int f = 0; f < 3; ++f) {
     for (int key : FILLED_KEYS) {
       const NOTE_SEQUENCE& pull = sequence(0, f, key);
@@ -103,13 +104,11 @@ TEST(DiatonicScales, EveryFilledSequenceClimbsItsScaleAndTheDirectionsAgree) {
               << heard << ", the scale calls for " << wanted;
           EXPECT_TRUE(shift == 0 ? heard == pulled : soundsAsCalledFor(0, heard, pulled))
               << "voice " << which << " step " << step << ": pull plays " << pulled;
-          ++entries[d];
           push[d] += position >= KB_BUTTONS;
         });
       }
     }
   }
-  EXPECT_EQ(entries, (std::array{610, 610, 610}));
   EXPECT_EQ(push, (std::array{70, 451, 272}));
 }
 
