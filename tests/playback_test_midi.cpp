@@ -59,7 +59,7 @@ TEST(Midi, AFailedOpenWarnsOnceAndSilencesEverySender) {
 
   fake.clearLog();
   sendProgramChange(program);
-  program.seq.prevMidis[0] = 60;
+  program.seq.prev[0].midi = 60;
   allNotesOff(program);
   EXPECT_TRUE(fake.midiMessages.empty());
   closeMidiOutput(program);  // reset and close are called whatever the open gave
