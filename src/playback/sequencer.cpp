@@ -36,7 +36,11 @@ void noteOff(Program& program, int32_t note) {
   if (program.sel.midiDevExists) MidiNoteOff(program.os.midi, CHANNEL_NUM, note, 0);
 }
 
+// The button's cell is blanked first and the button drawn on it as a paint draws it: a
+// circle drawn over the old one would darken its soft edge a little more at every step.
 void drawButton(const Step& step, const SequencerSlot& slot) {
+  step.surface.copyBlank(slot.x - BUTTON_CELL_HALF, slot.y - BUTTON_CELL_HALF,
+                         slot.x + BUTTON_CELL_HALF + 1, slot.y + BUTTON_CELL_HALF + 1);
   displayNote(step.surface, step.tuning.szNoteName[slot.note], slot.x, slot.y, NOTEBUTTON);
 }
 
