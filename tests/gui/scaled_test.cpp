@@ -1,8 +1,12 @@
 // What holds at one and at two device pixels to the logical pixel: the picture kept
-// between paints is, once the runs are over, the one a fresh paint makes.
+// between paints is, once the runs are over, the one a fresh paint makes; and every text
+// the status bar can show fits its part whole at the desktop's usual font sizes.
+#include <QLabel>
 #include <QtTest>
 
+#include "display/status_bar.h"
 #include "gui_test_support.h"
+#include "platform/qt/program_text.h"
 
 using namespace brenavo;
 using namespace brenavo::guitest;
@@ -45,6 +49,41 @@ class ScaledTest : public QObject {
       canvas.grab();
       QCOMPARE(canvas.picture(), kept);
     }
+  }
+
+  void everyStatusTextFitsItsPartWhole_data() {
+    QTest::addColumn<qreal>("points");
+    for (qreal points : {8.0, 9.0, 10.0, 11.0})
+      QTest::addRow("DejaVu Sans %g pt", points) << points;
+  }
+  void everyStatusTextFitsItsPartWhole() {
+    QFETCH(qreal, points);
+    const QFont desktopFont = QApplication::font();
+    QFont font("DejaVu Sans");
+    font.setPointSizeF(points);
+    QApplication::setFont(font);
+    TestWindow t;
+    QVERIFY(t.showActive());
+    qt::PartedStatusBar& bar = t.window->parts();
+    const auto texts = everyStatusText();
+    for (int part = 0; part < PARTS_IN_STATUS_BAR; ++part) {
+      const QLabel& label = bar.partLabel(part);
+      QVERIFY(label.font().pointSizeF() >= 7.0);
+      for (const std::string& programText : texts[part]) {
+        const QString text = qt::fromProgramText(programText);
+        bar.setPartText(part, text);
+        QCOMPARE(label.text(), text);
+        QVERIFY2(label.sizeHint().width() <= label.width(), qPrintable(text));
+        QVERIFY(label.toolTip().isEmpty());
+      }
+    }
+    // A text longer than any of them is cut short visibly and shown whole in a tooltip.
+    const QString tooLong = QString("ESCALA: ").repeated(10);
+    bar.setPartText(1, tooLong);
+    QVERIFY(bar.partLabel(1).text().endsWith(QChar(0x2026)));
+    QCOMPARE(bar.partLabel(1).toolTip(), tooLong);
+    QCOMPARE(bar.partText(1), tooLong);
+    QApplication::setFont(desktopFont);
   }
 };
 
