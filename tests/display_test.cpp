@@ -137,8 +137,8 @@ TEST_F(PaintTest, DiagramsThenCaptionsAndAnEmptyPanelWhenNothingIsSelected) {
   paintWindow(program, surface);
   const std::vector<SurfaceOp>& ops = surface.ops();
   ASSERT_FALSE(ops.empty());
-  EXPECT_EQ((std::tuple{ops[0].kind, ops[0].x, ops[0].y}),
-            (std::tuple{Kind::CopyBlank, 1280, 800}));
+  EXPECT_EQ((std::tuple{ops[0].kind, ops[0].x, ops[0].y, ops[0].x2, ops[0].y2}),
+            (std::tuple{Kind::CopyBlank, 0, 0, 1280, 800}));
   const std::vector<SurfaceOp> circles = only(Kind::Ellipse, ops), texts = only(Kind::TextOut, ops);
   ASSERT_EQ(circles.size(), 62u);
   ASSERT_EQ(texts.size(), 62u + 2u);  // nothing after the captions

@@ -1,12 +1,14 @@
 // The status bar: its parts, first texts and the refresh for every kind of selection.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "display/status_bar.h"
 #include "fakes/recording_platform.h"
+#include "model/tables.h"
 #include "selection/menus.h"
 
 namespace brenavo {
@@ -121,6 +123,26 @@ TEST(StatusBarRefresh, NamesEachKindOfSelectionAndSetsTheFormatMenu) {
       }
     }
   }
+}
+
+// What each part can show, for the bar to choose a font that fits it: the four tunings,
+// every selection's name, the three formats and none, the spare part, three directions.
+TEST(StatusBarTexts, ListEveryTextEachPartCanShowOnce) {
+  const auto texts = everyStatusText();
+  EXPECT_EQ(texts[0], (Texts{"TONO DE ACORDEON: A-D-G", "TONO DE ACORDEON: E-A-D",
+                             "TONO DE ACORDEON: F-Bb-Eb", "TONO DE ACORDEON: G-C-F"}));
+  EXPECT_EQ(texts[2], (Texts{"", "FORMATO: notas sencillas", "FORMATO: sextas",
+                             "FORMATO: terceras"}));
+  EXPECT_EQ(texts[3], (Texts{""}));
+  EXPECT_EQ(texts[4], (Texts{"DIRECCION: pull", "DIRECCION: pull/push", "DIRECCION: push"}));
+  Texts names = {"ESCALA: G", "ESCALA: cromatica", "ESCALA: Ab menor", "ESCALA: Hexatonica / WT1",
+                 "ESCALA: pentatonica / blues / Db", "PROGRESION: circulo melodico de Gb",
+                 "PROGRESION: triadas de Ab"};
+  for (const ACC_CHORDS& type : chordGroup)
+    names.push_back(std::string("ACORDES: ") + type.szChordType);
+  for (const std::string& name : names)
+    EXPECT_TRUE(std::binary_search(texts[1].begin(), texts[1].end(), name)) << name;
+  EXPECT_EQ(std::adjacent_find(texts[1].begin(), texts[1].end()), texts[1].end());
 }
 
 }  // namespace

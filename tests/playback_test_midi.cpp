@@ -35,7 +35,7 @@ TEST_F(MidiAndControls, AFailedOpenWarnsOnceAndSilencesEverySender) {
   fake.midiOpenSucceeds = false;
   program.sel.midiDevExists = 1;  // whatever it held before, the failure clears it
   openMidiOutput(program);
-  program.seq.prevMidis[0] = 60;
+  program.seq.prev[0].midi = 60;
   sendProgramChange(program);
   allNotesOff(program);
   closeMidiOutput(program);  // reset and close whatever the open gave

@@ -452,15 +452,12 @@ TEST_F(Playback, OddSelectionsNeverReachOutsideTheTables) {
 
   // A step far past the end releases the remembered slot and attacks nothing; a slot
   // that names no button is left alone.
-  program.seq.prevNotes[0] = 2;
-  program.seq.prevButXs[0] = buttonX(program, 2);
-  program.seq.prevButYs[0] = buttonY(program, 2);
-  program.seq.prevMidis[0] = 60;
+  program.seq.prev[0] = {2, buttonX(program, 2), buttonY(program, 2), 60};
   program.sel.scalePoint = 40;
   playScaleChordCircle(program);
   EXPECT_EQ(midi(), offs({60}));
   EXPECT_EQ(circles(), circlesAt({2}, WHITE));
-  program.seq.prevNotes[0] = -3;
+  program.seq.prev[0].note = -3;
   playScaleChordCircle(program);
   EXPECT_TRUE(midi().empty());
   EXPECT_TRUE(circles().empty());

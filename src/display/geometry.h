@@ -9,6 +9,9 @@ namespace brenavo {
 inline constexpr int KB_X = 575;
 inline constexpr int KB_OS = 200;
 inline constexpr int BUT_SIZE = 40;
+// Half the side of the square around a button's centre that its circle and outline never
+// leave. Neighbouring centres lie 45 apart, so no two cells overlap.
+inline constexpr int BUTTON_CELL_HALF = BUT_SIZE / 2 + 2;
 inline constexpr int PULL_MIDDLE_X = KB_X - KB_OS / 2;  // the pull diagram's middle column
 inline constexpr int PUSH_MIDDLE_X = KB_X + KB_OS / 2;  // the push diagram's middle column
 

@@ -205,7 +205,7 @@ void freeDrawingResources(Program& /*program*/) {}
 
 void paintWindow(Program& program, Surface& surface) {
   const ACC_KEYBOARD* tuning = entryAt(keyConfig, program.sel.keySel2);
-  surface.copyBlank(program.res.maxX, program.res.maxY);
+  surface.copyBlank(0, 0, program.res.maxX, program.res.maxY);
   drawButtonCircles(program, surface);
   drawButtonLabels(program, surface, tuning);
   drawCaptions(program, surface);

@@ -1,10 +1,10 @@
 #include "display/status_bar.h"
 
-#include <cstdarg>
-#include <cstddef>
-#include <cstdio>
+#include <algorithm>
+#include <optional>
 
 #include "model/tables.h"
+#include "selection/commands.h"
 #include "selection/menus.h"
 #include "selection/selection_rules.h"
 
@@ -16,78 +16,62 @@ constexpr int STATUS_PART_EDGES[PARTS_IN_STATUS_BAR] = {200, 430, 600, 625, 800}
 constexpr int TUNING_PART = 0;
 constexpr int SELECTION_PART = 1;
 constexpr int FORMAT_PART = 2;
-constexpr int SPARE_PART = 3;
 constexpr int DIRECTION_PART = 4;
 
 constexpr const char* SINGLE_NOTES_TEXT = "FORMATO: notas sencillas";
+constexpr const char* FIRST_TEXTS[PARTS_IN_STATUS_BAR] = {
+    "TONO DE ACORDEON: G-C-F", "ESCALA: G", SINGLE_NOTES_TEXT, "", "DIRECCION: pull"};
+
+// The texts one selection writes; a part without one keeps what it shows.
+using PartTexts = std::array<std::optional<std::string>, PARTS_IN_STATUS_BAR>;
 
 // A text of the tables, or "" when the selection points outside them.
-const char* textOrEmpty(const char* const* text) {
+std::string textOrEmpty(const char* const* text) {
   return text != nullptr && *text != nullptr ? *text : "";
-}
-
-// Formats the text into tempStr and shows it in one part of the bar.
-__attribute__((format(printf, 3, 4))) void setPart(Program& program, int part,
-                                                   const char* format, ...) {
-  va_list args;
-  va_start(args, format);
-  std::vsnprintf(program.tempStr, sizeof program.tempStr, format, args);
-  va_end(args);
-  program.os.statusBar.setText(part, program.tempStr);
 }
 
 const ACC_KEYBOARD* currentTuning(const SelectionState& sel) {
   return entryAt(keyConfig, sel.keySel2);
 }
 
-void showChromatic(Program& program) {
-  setPart(program, SELECTION_PART, "ESCALA: cromatica");
-  setPart(program, FORMAT_PART, "%s", SINGLE_NOTES_TEXT);
-  setPart(program, DIRECTION_PART, "DIRECCION: pull/push");
-  setFormatMenuEnabled(program, false);
+void nameChromatic(PartTexts& parts) {
+  parts[SELECTION_PART] = "ESCALA: cromatica";
+  parts[FORMAT_PART] = SINGLE_NOTES_TEXT;
+  parts[DIRECTION_PART] = "DIRECCION: pull/push";
 }
 
-void showDiatonic(Program& program) {
-  const SelectionState& sel = program.sel;
+void nameDiatonic(const SelectionState& sel, PartTexts& parts) {
   const ACC_KEYBOARD* tuning = currentTuning(sel);
   const DIATONIC_SCALES* direction = entryAt(notePats, sel.direcSel2);
   const SCALE_SET* format = direction ? entryAt(direction->iFormat, sel.formatSel2) : nullptr;
-  setPart(program, SELECTION_PART, "ESCALA: %s",
-          textOrEmpty(tuning ? entryAt(tuning->szKeysAvailable, sel.scpIndex) : nullptr));
-  setPart(program, FORMAT_PART, "%s", textOrEmpty(format ? &format->szFormat : nullptr));
-  setPart(program, DIRECTION_PART, "%s", textOrEmpty(direction ? &direction->szDirec : nullptr));
-  setFormatMenuEnabled(program, true);
+  parts[SELECTION_PART] =
+      "ESCALA: " + textOrEmpty(tuning ? entryAt(tuning->szKeysAvailable, sel.scpIndex) : nullptr);
+  parts[FORMAT_PART] = textOrEmpty(format ? &format->szFormat : nullptr);
+  parts[DIRECTION_PART] = textOrEmpty(direction ? &direction->szDirec : nullptr);
 }
 
-void showPentatonic(Program& program) {
-  const SelectionState& sel = program.sel;
+void namePentatonic(const SelectionState& sel, PartTexts& parts) {
   const PENT_FORMATS* family = entryAt(pentPats, sel.pentType);
   const PENT_SCALE* scale = family ? entryAt(family->pentScale, sel.scpIndex) : nullptr;
-  setPart(program, SELECTION_PART, "ESCALA: %s %s",
-          textOrEmpty(family ? &family->szType : nullptr),
-          textOrEmpty(scale ? entryAt(scale->szName, sel.keySel2) : nullptr));
-  setPart(program, FORMAT_PART, "%s", SINGLE_NOTES_TEXT);
-  setPart(program, DIRECTION_PART, "DIRECCION: pull");
-  setFormatMenuEnabled(program, false);
+  parts[SELECTION_PART] = "ESCALA: " + textOrEmpty(family ? &family->szType : nullptr) + " " +
+                          textOrEmpty(scale ? entryAt(scale->szName, sel.keySel2) : nullptr);
+  parts[FORMAT_PART] = SINGLE_NOTES_TEXT;
+  parts[DIRECTION_PART] = "DIRECCION: pull";
 }
 
-void showWholeTone(Program& program) {
-  const SelectionState& sel = program.sel;
+void nameWholeTone(const SelectionState& sel, PartTexts& parts) {
   const WT_FORMATS* formats = entryAt(hexPats, sel.keySel2);
   const WT_SCALE* scale = formats ? entryAt(formats->hexScale, sel.scpIndex) : nullptr;
-  setPart(program, SELECTION_PART, "ESCALA: %s", textOrEmpty(scale ? &scale->szName : nullptr));
-  setPart(program, FORMAT_PART, "%s", SINGLE_NOTES_TEXT);
-  setPart(program, DIRECTION_PART, "DIRECCION: pull");
-  setFormatMenuEnabled(program, false);
+  parts[SELECTION_PART] = "ESCALA: " + textOrEmpty(scale ? &scale->szName : nullptr);
+  parts[FORMAT_PART] = SINGLE_NOTES_TEXT;
+  parts[DIRECTION_PART] = "DIRECCION: pull";
 }
 
-// "&Formato" keeps its state for chord types and progressions.
-void showChordType(Program& program) {
-  const ACC_CHORDS* type = entryAt(chordGroup, program.sel.scpIndex);
-  setPart(program, SELECTION_PART, "ACORDES: %s",
-          textOrEmpty(type ? &type->szChordType : nullptr));
-  setPart(program, FORMAT_PART, "%s", "");
-  setPart(program, DIRECTION_PART, "DIRECCION: pull");
+void nameChordType(const SelectionState& sel, PartTexts& parts) {
+  const ACC_CHORDS* type = entryAt(chordGroup, sel.scpIndex);
+  parts[SELECTION_PART] = "ACORDES: " + textOrEmpty(type ? &type->szChordType : nullptr);
+  parts[FORMAT_PART] = "";
+  parts[DIRECTION_PART] = "DIRECCION: pull";
 }
 
 // The kind of progression follows from the command that selected it.
@@ -97,41 +81,91 @@ const char* progressionKind(int circleSel) {
   return "triadas";
 }
 
-void showProgression(Program& program) {
-  const SelectionState& sel = program.sel;
+void nameProgression(const SelectionState& sel, PartTexts& parts) {
   const ACC_CIRCLES* progression = entryAt(circleGroup, sel.scpIndex);
-  setPart(program, SELECTION_PART, "PROGRESION: %s de %s", progressionKind(sel.circleSel),
-          textOrEmpty(progression ? entryAt(progression->szCircleName, sel.keySel2) : nullptr));
-  setPart(program, FORMAT_PART, "%s", "");
-  setPart(program, DIRECTION_PART, "DIRECCION: pull/push");
+  parts[SELECTION_PART] =
+      std::string("PROGRESION: ") + progressionKind(sel.circleSel) + " de " +
+      textOrEmpty(progression ? entryAt(progression->szCircleName, sel.keySel2) : nullptr);
+  parts[FORMAT_PART] = "";
+  parts[DIRECTION_PART] = "DIRECCION: pull/push";
+}
+
+PartTexts partTextsOf(const SelectionState& sel) {
+  PartTexts parts;
+  const ACC_KEYBOARD* tuning = currentTuning(sel);
+  parts[TUNING_PART] = "TONO DE ACORDEON: " + textOrEmpty(tuning ? &tuning->szKeyConfig : nullptr);
+  switch (selectedKind(sel)) {
+    case Kind::Chromatic: nameChromatic(parts); break;
+    case Kind::Diatonic: nameDiatonic(sel, parts); break;
+    case Kind::Pentatonic: namePentatonic(sel, parts); break;
+    case Kind::WholeTone: nameWholeTone(sel, parts); break;
+    case Kind::Chord: nameChordType(sel, parts); break;
+    case Kind::Progression: nameProgression(sel, parts); break;
+    case Kind::None: break;
+  }
+  return parts;
+}
+
+// "&Formato" is offered for the diatonic scales, greyed for the other single-note kinds,
+// and keeps its state for chord types and progressions.
+void offerFormatMenu(Program& program, Kind kind) {
+  switch (kind) {
+    case Kind::Diatonic: setFormatMenuEnabled(program, true); break;
+    case Kind::Chromatic:
+    case Kind::Pentatonic:
+    case Kind::WholeTone: setFormatMenuEnabled(program, false); break;
+    case Kind::Chord:
+    case Kind::Progression:
+    case Kind::None: break;
+  }
+}
+
+// The selection before any command: a tuning, a bellows direction and a format.
+SelectionState startingSelection(int tuning, int direction, int formatId) {
+  SelectionState sel;
+  sel.keySel = IDRB_GCF + tuning;
+  sel.keySel2 = tuning;
+  sel.direcSel = IDRB_OUT + direction;
+  sel.direcSel2 = direction;
+  applySelectionCommand(sel, formatId);
+  return sel;
 }
 
 }  // namespace
 
 void InitStatus(Program& program) {
   platform::StatusBar& bar = program.os.statusBar;
-  bar.createBar(STATUS_PART_EDGES, PARTS_IN_STATUS_BAR, "TONO DE ACORDEON: G-C-F");
-  bar.setText(SELECTION_PART, "ESCALA: G");
-  bar.setText(FORMAT_PART, SINGLE_NOTES_TEXT);
-  bar.setText(SPARE_PART, "");
-  bar.setText(DIRECTION_PART, "DIRECCION: pull");
+  bar.createBar(STATUS_PART_EDGES, PARTS_IN_STATUS_BAR, FIRST_TEXTS[TUNING_PART]);
+  for (int part = TUNING_PART + 1; part < PARTS_IN_STATUS_BAR; ++part)
+    bar.setText(part, FIRST_TEXTS[part]);
 }
 
 int updateStatusBar(Program& program) {
-  const SelectionState& sel = program.sel;
-  const ACC_KEYBOARD* tuning = currentTuning(sel);
-  setPart(program, TUNING_PART, "TONO DE ACORDEON: %s",
-          textOrEmpty(tuning ? &tuning->szKeyConfig : nullptr));
-  switch (selectedKind(sel)) {
-    case Kind::Chromatic: showChromatic(program); break;
-    case Kind::Diatonic: showDiatonic(program); break;
-    case Kind::Pentatonic: showPentatonic(program); break;
-    case Kind::WholeTone: showWholeTone(program); break;
-    case Kind::Chord: showChordType(program); break;
-    case Kind::Progression: showProgression(program); break;
-    case Kind::None: break;
-  }
+  const PartTexts parts = partTextsOf(program.sel);
+  for (int part = 0; part < PARTS_IN_STATUS_BAR; ++part)
+    if (parts[part]) program.os.statusBar.setText(part, *parts[part]);
+  offerFormatMenu(program, selectedKind(program.sel));
   return 0;
+}
+
+std::array<std::vector<std::string>, PARTS_IN_STATUS_BAR> everyStatusText() {
+  std::array<std::vector<std::string>, PARTS_IN_STATUS_BAR> texts;
+  for (int part = 0; part < PARTS_IN_STATUS_BAR; ++part) texts[part].push_back(FIRST_TEXTS[part]);
+  for (int tuning = 0; tuning < static_cast<int>(std::size(keyConfig)); ++tuning)
+    for (int direction = 0; direction < static_cast<int>(std::size(notePats)); ++direction)
+      for (int formatId = IDM_SCALE_NOTES; formatId <= IDM_SCALE_SIXTHS; ++formatId)
+        for (int id = IDM_SCALE_NOTES; id <= IDM_PROG_C_MEL_12; ++id) {
+          SelectionState sel = startingSelection(tuning, direction, formatId);
+          if (!applySelectionCommand(sel, id)) continue;
+          const PartTexts parts = partTextsOf(sel);
+          for (int part = 0; part < PARTS_IN_STATUS_BAR; ++part)
+            if (parts[part]) texts[part].push_back(*parts[part]);
+        }
+  for (std::vector<std::string>& partTexts : texts) {
+    std::sort(partTexts.begin(), partTexts.end());
+    partTexts.erase(std::unique(partTexts.begin(), partTexts.end()), partTexts.end());
+  }
+  return texts;
 }
 
 }  // namespace brenavo

@@ -1,6 +1,10 @@
 // The five-part status bar that names the tuning, selection, format and direction.
 #pragma once
 
+#include <array>
+#include <string>
+#include <vector>
+
 #include "app/program.h"
 
 namespace brenavo {
@@ -11,5 +15,10 @@ void InitStatus(Program& program);
 
 // IDM_UPDATE_STATUS_BAR: rewrites the texts and the "&Formato" availability; returns 0.
 int updateStatusBar(Program& program);
+
+// Every text each part of the bar can show: its first text and those of every selection
+// command in the four tunings, the three bellows directions and the three formats.
+// Sorted, each once.
+std::array<std::vector<std::string>, PARTS_IN_STATUS_BAR> everyStatusText();
 
 }  // namespace brenavo

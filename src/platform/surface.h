@@ -68,8 +68,9 @@ class Surface {
   virtual Size textExtent(std::string_view text) = 0;
   // Top left corner of the text at (left, top).
   virtual void textOut(int left, int top, std::string_view text) = 0;
-  // Copies the blank (white) off-screen picture of width x height onto the surface.
-  virtual void copyBlank(int width, int height) = 0;
+  // Copies the blank (white) off-screen picture onto the box from (left, top) up to but
+  // not including (right, bottom).
+  virtual void copyBlank(int left, int top, int right, int bottom) = 0;
 };
 
 }  // namespace brenavo::platform

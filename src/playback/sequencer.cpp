@@ -19,14 +19,7 @@ using platform::Surface;
 constexpr int32_t NO_POSITION = -1;
 static_assert(CHORD_MAX_NOTES <= NOTE_SLOTS, "every note of a chord needs a slot");
 
-bool within(int32_t index, int32_t size) { return index >= 0 && index < size; }
-
-// Whether an index lies inside a table.
-template <typename T, size_t N>
-bool within(int32_t index, const T (&)[N]) {
-  return within(index, static_cast<int32_t>(N));
-}
-bool isPosition(int32_t position) { return within(position, KB_POSITIONS); }
+bool isPosition(int32_t position) { return position >= 0 && position < KB_POSITIONS; }
 
 // The surface and tuning one step draws and sounds with.
 struct Step {
@@ -43,39 +36,35 @@ void noteOff(Program& program, int32_t note) {
   if (program.sel.midiDevExists) MidiNoteOff(program.os.midi, CHANNEL_NUM, note, 0);
 }
 
-void drawButton(const Step& step, int32_t position, int32_t x, int32_t y) {
-  displayNote(step.surface, step.tuning.szNoteName[position], x, y, NOTEBUTTON);
+// The button's cell is blanked first and the button drawn on it as a paint draws it: a
+// circle drawn over the old one would darken its soft edge a little more at every step.
+void drawButton(const Step& step, const SequencerSlot& slot) {
+  step.surface.copyBlank(slot.x - BUTTON_CELL_HALF, slot.y - BUTTON_CELL_HALF,
+                         slot.x + BUTTON_CELL_HALF + 1, slot.y + BUTTON_CELL_HALF + 1);
+  displayNote(step.surface, step.tuning.szNoteName[slot.note], slot.x, slot.y, NOTEBUTTON);
 }
 
 // The previous step's button in a slot back to its normal look, then its note off.
 void releaseSlot(const Step& step, int slot) {
-  const SequencerState& seq = step.program.seq;
-  if (!isPosition(seq.prevNotes[slot])) return;
-  drawButton(step, seq.prevNotes[slot], seq.prevButXs[slot], seq.prevButYs[slot]);
-  noteOff(step.program, seq.prevMidis[slot]);
+  const SequencerSlot& previous = step.program.seq.prev[slot];
+  if (!isPosition(previous.note)) return;
+  drawButton(step, previous);
+  noteOff(step.program, previous.midi);
 }
 
 void fillSlot(const Step& step, int slot, int32_t position) {
-  SequencerState& seq = step.program.seq;
-  seq.curNotes[slot] = position;
-  seq.curButXs[slot] = buttonX(step.program, position);
-  seq.curButYs[slot] = buttonY(step.program, position);
-  seq.curMidis[slot] = step.tuning.midiKeyNum[position];
+  step.program.seq.cur[slot] = {position, buttonX(step.program, position),
+                                buttonY(step.program, position), step.tuning.midiKeyNum[position]};
 }
 
 // Drawn with whatever fill is selected (the highlight during an attack), then sounded.
 void attackSlot(const Step& step, int slot) {
-  const SequencerState& seq = step.program.seq;
-  drawButton(step, seq.curNotes[slot], seq.curButXs[slot], seq.curButYs[slot]);
-  noteOn(step.program, seq.curMidis[slot]);
+  const SequencerSlot& current = step.program.seq.cur[slot];
+  drawButton(step, current);
+  noteOn(step.program, current.midi);
 }
 
-void rememberSlot(SequencerState& seq, int slot) {
-  seq.prevNotes[slot] = seq.curNotes[slot];
-  seq.prevButXs[slot] = seq.curButXs[slot];
-  seq.prevButYs[slot] = seq.curButYs[slot];
-  seq.prevMidis[slot] = seq.curMidis[slot];
-}
+void rememberSlot(SequencerState& seq, int slot) { seq.prev[slot] = seq.cur[slot]; }
 
 void selectHighlight(const Step& step) {
   DrawingResources& res = step.program.res;
@@ -112,51 +101,50 @@ void playVoice(const Step& step, int slot, int32_t position) {
   }
 }
 
+// The entry of a table of positions at an index; NO_POSITION outside the table.
+template <size_t N>
+int32_t positionAt(const int32_t (&positions)[N], int32_t index) {
+  const int32_t* position = entryAt(positions, index);
+  return position ? *position : NO_POSITION;
+}
+
 int32_t chromaticPosition(const SelectionState& sel) {
-  const auto& row = scalePatternChromatic[sel.keySel2];
-  return within(sel.scalePoint, row) ? row[sel.scalePoint] : NO_POSITION;
+  return positionAt(scalePatternChromatic[sel.keySel2], sel.scalePoint);
 }
 
 int32_t wholeTonePosition(const SelectionState& sel) {
-  const WT_FORMATS& scales = hexPats[sel.keySel2];
-  if (!within(sel.scpIndex, scales.hexScale)) return NO_POSITION;
-  const WT_SCALE& scale = scales.hexScale[sel.scpIndex];
-  return within(sel.scalePoint, scale.iNote) ? scale.iNote[sel.scalePoint] : NO_POSITION;
+  const WT_SCALE* scale = entryAt(hexPats[sel.keySel2].hexScale, sel.scpIndex);
+  return scale ? positionAt(scale->iNote, sel.scalePoint) : NO_POSITION;
 }
 
 const NOTE_SEQUENCE* diatonicSequence(const SelectionState& sel) {
-  if (!within(sel.direcSel2, notePats) || !within(sel.formatSel2, notePats[0].iFormat) ||
-      !within(sel.scpIndex, notePats[0].iFormat[0].iScale))
-    return nullptr;
-  return &notePats[sel.direcSel2].iFormat[sel.formatSel2].iScale[sel.scpIndex];
-}
-
-int32_t voicePosition(const int32_t (&voice)[DIATONIC_MAX_STEPS], int32_t point) {
-  return within(point, voice) ? voice[point] : NO_POSITION;
+  const DIATONIC_SCALES* direction = entryAt(notePats, sel.direcSel2);
+  const SCALE_SET* format = direction ? entryAt(direction->iFormat, sel.formatSel2) : nullptr;
+  return format ? entryAt(format->iScale, sel.scpIndex) : nullptr;
 }
 
 // The first voice complete, then the second one of thirds and sixths.
 void playDiatonic(const Step& step) {
   const SelectionState& sel = step.program.sel;
   const NOTE_SEQUENCE* sequence = diatonicSequence(sel);
-  playVoice(step, 0, sequence ? voicePosition(sequence->note1, sel.scalePoint) : NO_POSITION);
+  playVoice(step, 0, sequence ? positionAt(sequence->note1, sel.scalePoint) : NO_POSITION);
   if (isTwoVoiceFormat(sel.formatSel))
-    playVoice(step, 1, sequence ? voicePosition(sequence->note2, sel.scalePoint) : NO_POSITION);
+    playVoice(step, 1, sequence ? positionAt(sequence->note2, sel.scalePoint) : NO_POSITION);
 }
 
 // A row of the selected chord type or progression; nullptr outside the selection's rows.
 using ChordLookup = const CHORD* (*)(const SelectionState& sel, int32_t row);
 
 const CHORD* chordTypeRow(const SelectionState& sel, int32_t row) {
-  if (!within(sel.scpIndex, chordGroup) || !within(row, chordGroup[0].iChord)) return nullptr;
-  return &chordGroup[sel.scpIndex].iChord[row];
+  const ACC_CHORDS* type = entryAt(chordGroup, sel.scpIndex);
+  return type ? entryAt(type->iChord, row) : nullptr;
 }
 
 // A triad progression has three chords; its fourth row is empty and has no terminator.
 const CHORD* progressionRow(const SelectionState& sel, int32_t row) {
-  if (!within(sel.scpIndex, circleGroup)) return nullptr;
-  if (!within(row, progressionSteps(sel.scpIndex))) return nullptr;
-  return &circleGroup[sel.scpIndex].iChord[row];
+  const ACC_CIRCLES* progression = entryAt(circleGroup, sel.scpIndex);
+  if (progression == nullptr || row >= progressionSteps(sel.scpIndex)) return nullptr;
+  return entryAt(progression->iChord, row);
 }
 
 // The release counts its slots again on the previous row. A Pause that falls between the
@@ -202,10 +190,11 @@ void runBlock(const Step& step, Body body) {
 void playScaleChordCircle(Program& program) {
   const SelectionState& sel = program.sel;
   // keySel2 picks the tuning, and with it the chromatic and whole-tone rows.
-  if (!within(sel.keySel2, keyConfig)) return;
+  const ACC_KEYBOARD* tuning = entryAt(keyConfig, sel.keySel2);
+  if (tuning == nullptr) return;
   std::unique_ptr<Surface> surface = program.os.window.getDC();
   if (!surface) return;
-  const Step step{program, *surface, keyConfig[sel.keySel2]};
+  const Step step{program, *surface, *tuning};
 
   switch (selectedKind(sel)) {
     case Kind::Chromatic: runBlock(step, [&] { playVoice(step, 0, chromaticPosition(sel)); }); break;

@@ -8,15 +8,17 @@ namespace brenavo {
 
 inline constexpr int NOTE_SLOTS = 4;
 
+// One button of a step: its keyboard position, its centre and its MIDI key.
+struct SequencerSlot {
+  int32_t note = 0;
+  int32_t x = 0;
+  int32_t y = 0;
+  int32_t midi = 0;
+};
+
 struct SequencerState {
-  int32_t curNotes[NOTE_SLOTS] = {};
-  int32_t curButXs[NOTE_SLOTS] = {};
-  int32_t curButYs[NOTE_SLOTS] = {};
-  int32_t curMidis[NOTE_SLOTS] = {};
-  int32_t prevNotes[NOTE_SLOTS] = {};
-  int32_t prevButXs[NOTE_SLOTS] = {};
-  int32_t prevButYs[NOTE_SLOTS] = {};
-  int32_t prevMidis[NOTE_SLOTS] = {};
+  SequencerSlot cur[NOTE_SLOTS] = {};
+  SequencerSlot prev[NOTE_SLOTS] = {};
 };
 
 }  // namespace brenavo

@@ -16,6 +16,12 @@ void startTimer(Program& program) {
 
 void stopTimer(Program& program) { program.os.timer.killTimer(IDM_PLAY_TIMER); }
 
+// The remembered notes off and no further step: what Pause and Stop do to a run.
+void silence(Program& program) {
+  allNotesOff(program);
+  stopTimer(program);
+}
+
 void performStep(Program& program) {
   playScaleChordCircle(program);
   ++program.sel.scalePoint;
@@ -43,8 +49,7 @@ void pause(Program& program) {
   SelectionState& sel = program.sel;
   program.os.controls.setFocus(IDPB_PAUSE);
   if (!sel.ctrlPlay) return;
-  allNotesOff(program);
-  stopTimer(program);
+  silence(program);
   sel.ctrlLoop = 0;
   sel.ctrlPlay = 0;
   sel.ctrlPause = 1;
@@ -53,10 +58,7 @@ void pause(Program& program) {
 void stop(Program& program) {
   SelectionState& sel = program.sel;
   program.os.controls.setFocus(IDPB_STOP);
-  if (sel.ctrlPlay || sel.ctrlPause) {
-    allNotesOff(program);
-    stopTimer(program);
-  }
+  if (sel.ctrlPlay || sel.ctrlPause) silence(program);
   EnableMenuBar(program, 1);
   program.os.window.invalidate();
   sel.scalePoint = 0;
@@ -149,7 +151,8 @@ void createTransportControls(Program& program) {
 
 void allNotesOff(Program& program) {
   if (!program.sel.midiDevExists) return;
-  for (int32_t note : program.seq.prevMidis) MidiNoteOff(program.os.midi, CHANNEL_NUM, note, 0);
+  for (const SequencerSlot& slot : program.seq.prev)
+    MidiNoteOff(program.os.midi, CHANNEL_NUM, slot.midi, 0);
 }
 
 }  // namespace brenavo

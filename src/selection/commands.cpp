@@ -51,8 +51,9 @@ void selectPentatonic(SelectionState& sel, int id) {
   sel.scaleSteps = stepsOfSelection(sel);
 }
 
-// Applies the command to the selection; false when the id is no selection command.
-bool applySelection(SelectionState& sel, int id) {
+}  // namespace
+
+bool applySelectionCommand(SelectionState& sel, int id) {
   if (id == IDM_SCALE_CHROMATIC) {
     selectChromatic(sel);
   } else if (inRange(id, IDM_SCALE_NOTES, IDM_SCALE_SIXTHS)) {
@@ -73,14 +74,12 @@ bool applySelection(SelectionState& sel, int id) {
   return true;
 }
 
-}  // namespace
-
 bool handleSelectionCommand(Program& program, int commandId) {
   // The menus are greyed while a run plays or is paused; a selection that still arrives
   // then would change the pattern under the sequencer, whose next step releases the
   // buttons of the new pattern's row and leaves the old chord's extra notes sounding.
   if (program.sel.ctrlPlay || program.sel.ctrlPause) return false;
-  if (!applySelection(program.sel, commandId)) return false;
+  if (!applySelectionCommand(program.sel, commandId)) return false;
   finish(program);
   return true;
 }

@@ -11,4 +11,8 @@ namespace brenavo {
 // for every id while a run plays or is paused.
 bool handleSelectionCommand(Program& program, int commandId);
 
+// What the command does to the selection alone, without the refresh and the repaint;
+// false (and nothing changed) for any id that is no selection command.
+bool applySelectionCommand(SelectionState& sel, int commandId);
+
 }  // namespace brenavo

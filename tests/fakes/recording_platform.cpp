@@ -94,10 +94,12 @@ void RecordingSurface::textOut(int left, int top, std::string_view text) {
   record(op);
 }
 
-void RecordingSurface::copyBlank(int width, int height) {
+void RecordingSurface::copyBlank(int left, int top, int right, int bottom) {
   SurfaceOp op = stamp(SurfaceOp::Kind::CopyBlank);
-  op.x = width;
-  op.y = height;
+  op.x = left;
+  op.y = top;
+  op.x2 = right;
+  op.y2 = bottom;
   record(op);
 }
 

@@ -19,7 +19,7 @@ struct SurfaceOp {
   enum class Kind { Ellipse, TextOut, CopyBlank, SelectPen, SelectBrush, SelectFont, TextColor,
                     BkColor, BkMode };
   Kind kind = Kind::Ellipse;
-  int x = 0, y = 0, x2 = 0, y2 = 0;   // ellipse box; text left/top; blank size in x, y
+  int x = 0, y = 0, x2 = 0, y2 = 0;   // ellipse or blank box; text left/top
   std::string text;                    // TextOut text, or the selected font's face
   platform::Colour textColour = 0;     // colour state when the op ran
   platform::Colour value = 0;          // the colour set (TextColor, BkColor), or the mode
@@ -43,7 +43,7 @@ class RecordingSurface : public platform::Surface {
   void ellipse(int left, int top, int right, int bottom) override;
   platform::Size textExtent(std::string_view text) override;
   void textOut(int left, int top, std::string_view text) override;
-  void copyBlank(int width, int height) override;
+  void copyBlank(int left, int top, int right, int bottom) override;
 
   const std::vector<SurfaceOp>& ops() const { return sink_ ? *sink_ : ops_; }
   std::vector<SurfaceOp> opsOf(SurfaceOp::Kind kind) const;

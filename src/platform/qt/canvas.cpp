@@ -31,6 +31,9 @@ void Canvas::renderIfOutOfDate() {
   fitPicture();
   if (!outOfDate_) return;
   outOfDate_ = false;
+  // The program blanks only as much as the screen holds, which on a small screen is
+  // less than the window: the rest would keep the last picture, drawn over again.
+  picture_.fill(Qt::white);
   QtSurface surface(picture_);
   if (paintHandler_) paintHandler_(surface);
 }

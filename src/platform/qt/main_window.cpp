@@ -21,6 +21,7 @@
 #include <string_view>
 
 #include "app/brenavo_funcs.h"
+#include "display/status_bar.h"
 #include "platform/qt/canvas.h"
 #include "platform/qt/periodic_timer.h"
 #include "platform/qt/program_icon.h"
@@ -101,6 +102,7 @@ void PartedStatusBar::setParts(const std::vector<int>& rightEdges) {
   qDeleteAll(parts_);
   parts_.clear();
   rightEdges_ = rightEdges;
+  texts_.assign(rightEdges_.size(), QString());
   for (size_t i = 0; i < rightEdges_.size(); ++i) {
     auto* part = new QLabel(this);
     part->setFrameStyle(QFrame::Panel | QFrame::Sunken);
@@ -110,15 +112,23 @@ void PartedStatusBar::setParts(const std::vector<int>& rightEdges) {
     parts_.push_back(part);
   }
   placeParts();
+  fitFont();
+}
+
+void PartedStatusBar::setPossibleTexts(const std::vector<QStringList>& textsByPart) {
+  possibleTexts_ = textsByPart;
+  fitFont();
 }
 
 void PartedStatusBar::setPartText(int part, const QString& text) {
-  if (part >= 0 && static_cast<size_t>(part) < parts_.size()) parts_[part]->setText(text);
+  if (part < 0 || static_cast<size_t>(part) >= parts_.size()) return;
+  texts_[part] = text;
+  showText(part);
 }
 
 QString PartedStatusBar::partText(int part) const {
-  if (part < 0 || static_cast<size_t>(part) >= parts_.size()) return {};
-  return parts_[part]->text();
+  if (part < 0 || static_cast<size_t>(part) >= texts_.size()) return {};
+  return texts_[part];
 }
 
 std::pair<int, int> PartedStatusBar::partExtent(int part) const {
@@ -132,12 +142,66 @@ void PartedStatusBar::resizeEvent(QResizeEvent* event) {
   placeParts();
 }
 
+void PartedStatusBar::changeEvent(QEvent* event) {
+  QStatusBar::changeEvent(event);
+  if (event->type() == QEvent::FontChange) fitFont();
+}
+
 void PartedStatusBar::placeParts() {
   int left = 0;
   for (size_t i = 0; i < parts_.size(); ++i) {
     parts_[i]->setGeometry(left, 0, rightEdges_[i] - left, height());
     left = rightEdges_[i];
+    showText(static_cast<int>(i));
   }
+}
+
+// The width a part's label leaves its text: inside the frame, after the indent.
+int PartedStatusBar::textRoom(int part) const {
+  return parts_[part]->contentsRect().width() - std::max(parts_[part]->indent(), 0);
+}
+
+bool PartedStatusBar::fits(const QFont& font, int part, const QString& text) const {
+  const QFontMetrics metrics(font, parts_[part]);
+  return metrics.boundingRect(QRect(), Qt::AlignLeft | Qt::TextSingleLine, text).width() <=
+         textRoom(part);
+}
+
+bool PartedStatusBar::allFit(const QFont& font) const {
+  for (size_t part = 0; part < parts_.size() && part < possibleTexts_.size(); ++part)
+    for (const QString& text : possibleTexts_[part])
+      if (!fits(font, static_cast<int>(part), text)) return false;
+  return true;
+}
+
+// The bar's own font, half a point smaller at a time down to 7 points (9 pixels for a
+// font sized in pixels) while some text would not fit its part.
+void PartedStatusBar::fitFont() {
+  constexpr qreal SMALLEST_POINTS = 7.0;
+  constexpr int SMALLEST_PIXELS = 9;
+  QFont chosen = font();
+  while (!allFit(chosen)) {
+    if (chosen.pointSizeF() > SMALLEST_POINTS)
+      chosen.setPointSizeF(std::max(chosen.pointSizeF() - 0.5, SMALLEST_POINTS));
+    else if (chosen.pointSizeF() <= 0 && chosen.pixelSize() > SMALLEST_PIXELS)
+      chosen.setPixelSize(chosen.pixelSize() - 1);
+    else
+      break;
+  }
+  for (size_t part = 0; part < parts_.size(); ++part) {
+    parts_[part]->setFont(chosen);
+    showText(static_cast<int>(part));
+  }
+}
+
+void PartedStatusBar::showText(int part) {
+  QLabel& label = *parts_[part];
+  const QString& text = texts_[part];
+  const bool whole = fits(label.font(), part, text);
+  label.setText(whole ? text
+                      : QFontMetrics(label.font(), &label)
+                            .elidedText(text, Qt::ElideRight, textRoom(part)));
+  label.setToolTip(whole ? QString() : text);
 }
 
 // ---- QtPlatform
@@ -278,6 +342,12 @@ void QtPlatform::mirrorItems(Container& container, const Menu& menu) {
 
 void QtPlatform::createBar(const int* rightEdges, int parts, const std::string& firstText) {
   window_.parts().setParts(std::vector<int>(rightEdges, rightEdges + std::max(parts, 0)));
+  std::vector<QStringList> possibleTexts;
+  for (const std::vector<std::string>& partTexts : everyStatusText()) {
+    QStringList& texts = possibleTexts.emplace_back();
+    for (const std::string& text : partTexts) texts << fromProgramText(text);
+  }
+  window_.parts().setPossibleTexts(possibleTexts);
   window_.parts().setPartText(0, fromProgramText(firstText));
 }
 

@@ -38,23 +38,38 @@ bool installSpanishQtTranslation(QTranslator& translator);
 // Top left corner of an 800 x 600 window centred on a screen of the given size.
 QPoint centredWindowOrigin(const QSize& screen);
 
-// A status bar cut into parts with fixed right edges, in pixels from its left.
+// A status bar cut into parts with fixed right edges, in pixels from its left. Its texts
+// are written in the bar's font, made smaller until every text a part can show fits it;
+// a text that still does not fit is cut short with "..." and shown whole in a tooltip.
 class PartedStatusBar : public QStatusBar {
  public:
   explicit PartedStatusBar(QWidget* parent = nullptr);
   void setParts(const std::vector<int>& rightEdges);
+  // The texts each part can show, part by part; the font is chosen for them.
+  void setPossibleTexts(const std::vector<QStringList>& textsByPart);
   void setPartText(int part, const QString& text);
+  // The whole text of a part, as it was set.
   QString partText(int part) const;
   // Left and right edge of a part.
   std::pair<int, int> partExtent(int part) const;
+  // The label that shows a part.
+  const QLabel& partLabel(int part) const { return *parts_.at(part); }
 
  protected:
   void resizeEvent(QResizeEvent* event) override;
+  void changeEvent(QEvent* event) override;
 
  private:
   void placeParts();
+  int textRoom(int part) const;
+  bool fits(const QFont& font, int part, const QString& text) const;
+  bool allFit(const QFont& font) const;
+  void fitFont();
+  void showText(int part);
   std::vector<int> rightEdges_;
   std::vector<QLabel*> parts_;
+  std::vector<QString> texts_;
+  std::vector<QStringList> possibleTexts_;
 };
 
 class MainWindow;

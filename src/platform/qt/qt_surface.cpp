@@ -145,8 +145,8 @@ void QtSurface::textOut(int left, int top, std::string_view text) {
   painter_.drawText(QPoint(left, top + metrics.ascent()), qtext);
 }
 
-void QtSurface::copyBlank(int width, int height) {
-  painter_.fillRect(QRect(0, 0, width, height), Qt::white);
+void QtSurface::copyBlank(int left, int top, int right, int bottom) {
+  painter_.fillRect(QRect(QPoint(left, top), QPoint(right - 1, bottom - 1)), Qt::white);
 }
 
 }  // namespace brenavo::qt

@@ -34,7 +34,7 @@ class QtSurface : public platform::Surface {
   void ellipse(int left, int top, int right, int bottom) override;
   platform::Size textExtent(std::string_view text) override;
   void textOut(int left, int top, std::string_view text) override;
-  void copyBlank(int width, int height) override;
+  void copyBlank(int left, int top, int right, int bottom) override;
 
  private:
   QPainter painter_;
