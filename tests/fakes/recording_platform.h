@@ -6,6 +6,7 @@
 #include <deque>
 #include <map>
 #include <memory>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -14,16 +15,16 @@
 
 namespace brenavo::fakes {
 
-// One drawing call on a recording surface.
+// One drawing call on a recording surface, with the drawing state it ran in.
 struct SurfaceOp {
   enum class Kind { Ellipse, TextOut, CopyBlank, SelectPen, SelectBrush, SelectFont, TextColor,
                     BkColor, BkMode };
   Kind kind = Kind::Ellipse;
-  int x = 0, y = 0, x2 = 0, y2 = 0;   // ellipse or blank box; text left/top
+  int x = 0, y = 0, x2 = 0, y2 = 0;   // a box (ellipse, blank copy); a text's left and top
   std::string text;                    // TextOut text, or the selected font's face
-  platform::Colour textColour = 0;     // colour state when the op ran
+  platform::Colour textColour = 0;
   platform::Colour value = 0;          // the colour set (TextColor, BkColor), or the mode
-  platform::Pen pen;                   // state when the op ran
+  platform::Pen pen;
   platform::Brush brush;
   platform::Font font;
   int bkMode = platform::OPAQUE;
@@ -33,19 +34,37 @@ struct SurfaceOp {
 // and charHeight high.
 class RecordingSurface : public platform::Surface {
  public:
-  explicit RecordingSurface(std::vector<SurfaceOp>* sink = nullptr) : sink_(sink) {}
-  platform::Pen selectPen(const platform::Pen& pen) override;
-  platform::Brush selectBrush(const platform::Brush& brush) override;
-  platform::Font selectFont(const platform::Font& font) override;
-  platform::Colour setTextColor(platform::Colour colour) override;
-  platform::Colour setBkColor(platform::Colour colour) override;
-  int setBkMode(int mode) override;
-  void ellipse(int left, int top, int right, int bottom) override;
-  platform::Size textExtent(std::string_view text) override;
-  void textOut(int left, int top, std::string_view text) override;
-  void copyBlank(int left, int top, int right, int bottom) override;
+  explicit RecordingSurface(std::vector<SurfaceOp>* sink = nullptr) : sink_(sink ? sink : &ops_) {}
+  platform::Pen selectPen(const platform::Pen& p) override { return set(pen, p, Kind::SelectPen); }
+  platform::Brush selectBrush(const platform::Brush& b) override {
+    return set(brush, b, Kind::SelectBrush);
+  }
+  platform::Font selectFont(const platform::Font& f) override {
+    return set(font, f, Kind::SelectFont, 0, f.face);
+  }
+  platform::Colour setTextColor(platform::Colour c) override {
+    return set(textColour, c, Kind::TextColor, c);
+  }
+  platform::Colour setBkColor(platform::Colour c) override {
+    return set(bkColour, c, Kind::BkColor, c);
+  }
+  int setBkMode(int mode) override {
+    return set(bkMode, mode, Kind::BkMode, static_cast<platform::Colour>(mode));
+  }
+  void ellipse(int left, int top, int right, int bottom) override {
+    record(Kind::Ellipse, left, top, right, bottom);
+  }
+  platform::Size textExtent(std::string_view text) override {
+    return {charWidth * static_cast<int>(text.size()), charHeight};
+  }
+  void textOut(int left, int top, std::string_view text) override {
+    record(Kind::TextOut, left, top, 0, 0, 0, std::string(text));
+  }
+  void copyBlank(int left, int top, int right, int bottom) override {
+    record(Kind::CopyBlank, left, top, right, bottom);
+  }
 
-  const std::vector<SurfaceOp>& ops() const { return sink_ ? *sink_ : ops_; }
+  const std::vector<SurfaceOp>& ops() const { return *sink_; }
   std::vector<SurfaceOp> opsOf(SurfaceOp::Kind kind) const;
 
   int charWidth = 10;
@@ -58,10 +77,23 @@ class RecordingSurface : public platform::Surface {
   int bkMode = platform::OPAQUE;
 
  private:
-  SurfaceOp stamp(SurfaceOp::Kind kind) const;
-  void record(SurfaceOp op);
-  std::vector<SurfaceOp>* sink_;
+  using Kind = SurfaceOp::Kind;
+  void record(Kind kind, int x, int y, int x2, int y2, platform::Colour value = 0,
+              std::string text = {}) {
+    sink_->push_back({kind, x, y, x2, y2, std::move(text), textColour, value, pen, brush, font,
+                      bkMode});
+  }
+  // Replaces a piece of the drawing state, records it, and returns what it replaced.
+  template <typename T>
+  T set(T& state, const T& value, Kind kind, platform::Colour recorded = 0,
+        std::string text = {}) {
+    T old = state;
+    state = value;
+    record(kind, 0, 0, 0, 0, recorded, std::move(text));
+    return old;
+  }
   std::vector<SurfaceOp> ops_;
+  std::vector<SurfaceOp>* sink_;
 };
 
 class RecordingPlatform : public platform::Window,
@@ -76,52 +108,65 @@ class RecordingPlatform : public platform::Window,
                           public platform::MidiDevice,
                           public platform::KeyStore {
  public:
-  RecordingPlatform();
-
   platform::Platform& services() { return services_; }
 
   // Window
-  void invalidate() override;
-  void show() override;
-  platform::Size screenSize() override;
-  void postQuit(int exitCode) override;
+  void invalidate() override { ++invalidations, note("window.invalidate"); }
+  void show() override { note("window.show"); }
+  platform::Size screenSize() override { return note("window.screenSize"), screen; }
+  void postQuit(int exitCode) override { quitCode = exitCode, note("window.postQuit", exitCode); }
   std::unique_ptr<platform::Surface> getDC() override;
   // MenuBar
-  void redraw(const Menu& menu) override;
+  void redraw(const Menu& menu) override { lastMenu = &menu, ++menuRedraws, note("menu.redraw"); }
   // StatusBar
   void createBar(const int* rightEdges, int parts, const std::string& firstText) override;
-  void setText(int part, const std::string& text) override;
+  void setText(int part, const std::string& text) override {
+    statusTexts[part] = text, note("status.text", part, text);
+  }
   // Timer
   void setTimer(int id, int periodMs) override;
-  void killTimer(int id) override;
+  void killTimer(int id) override {
+    if (id == timerId) timerRunning = false;
+    note("timer.kill", id);
+  }
   // ScrollBar
-  void setRange(int minimum, int maximum) override;
-  void setPos(int position) override;
+  void setRange(int minimum, int maximum) override {
+    scrollMin = minimum, scrollMax = maximum, note("scroll.range", minimum, maximum);
+  }
+  void setPos(int position) override { scrollPos = position, note("scroll.pos", position); }
   // Controls
-  void createControl(const platform::ControlLayout& description) override;
-  void setFocus(int id) override;
+  void createControl(const platform::ControlLayout& layout) override {
+    controls.push_back(layout), note("controls.create", layout.id);
+  }
+  void setFocus(int id) override { focus = id, note("focus", id); }
   // Messages
-  void beep() override;
+  void beep() override { note("beep"); }
   int messageBox(const std::string& text, const std::string& caption, int style) override;
   // Dialogs
   platform::OptionsOutcome runOptions(const platform::OptionsChecks& initial) override;
-  void runAbout(const std::string& text) override;
-  void runUsage(const std::string& text) override;
+  void runAbout(const std::string& text) override { lastAboutText = text, note("dialog.about"); }
+  void runUsage(const std::string& text) override { lastUsageText = text, note("dialog.usage"); }
   // Help
-  void initialize() override;
-  bool displayTopic(const std::string& target) override;
-  void uninitialize() override;
+  void initialize() override { note("help.initialize"); }
+  bool displayTopic(const std::string& target) override {
+    return helpTargets.push_back(target), note("help.display", target), true;
+  }
+  void uninitialize() override { note("help.uninitialize"); }
   // MidiDevice
-  bool open() override;
+  bool open() override { return note("midi.open"), midiIsOpen = midiOpenSucceeds; }
   uint32_t shortMessage(uint32_t packed) override;
-  void reset() override;
-  void close() override;
+  void reset() override { soundingNotes.clear(), note("midi.reset"); }
+  void close() override { midiIsOpen = false, note("midi.close"); }
   // KeyStore
   Disposition openOrCreate() override;
   bool readDword(const char* name, int32_t& value) override;
-  void writeDword(const char* name, int32_t value) override;
-  void writeString(const char* name, const char* value) override;
-  void closeKey() override;
+  void writeDword(const char* name, int32_t value) override {
+    storedDwords[name] = value, storeWriteOrder.push_back(name), note("store.write", name, value);
+  }
+  void writeString(const char* name, const char* value) override {
+    storedStrings[name] = value, storeWriteOrder.push_back(name), note("store.string", name, value);
+  }
+  void closeKey() override { note("store.close"); }
 
   // Everything that happened, in order.
   std::vector<std::string> log;
@@ -171,7 +216,17 @@ class RecordingPlatform : public platform::Window,
   std::vector<std::string> storeWriteOrder;
 
  private:
-  platform::Platform services_;
+  // Appends one log line: the words joined by blanks.
+  template <typename... Words>
+  void note(const char* what, const Words&... words) {
+    std::ostringstream line;
+    line << what;
+    ((line << ' ' << words), ...);
+    log.push_back(line.str());
+  }
+
+  platform::Platform services_{*this, *this, *this, *this, *this, *this,
+                               *this, *this, *this, *this, *this};
 };
 
 }  // namespace brenavo::fakes
