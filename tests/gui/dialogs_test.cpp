@@ -4,35 +4,17 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QtTest>
-#include <memory>
 
 #include "dialogs/info_dialogs.h"
 #include "gui_test_support.h"
 #include "platform/qt/qt_dialogs.h"
 #include "platform/qt/resources.h"
 
-using brenavo::centredOn;
-using brenavo::QtDialogs;
-using brenavo::guitest::whenModal;
-using brenavo::platform::OptionsChecks;
-using brenavo::platform::OptionsOutcome;
+using namespace brenavo;
 
-Q_DECLARE_METATYPE(OptionsChecks)
-
-namespace {
-
-QStringList checkedRadios(QDialog& dialog) {
-  QStringList names;
-  for (const QRadioButton* radio : dialog.findChildren<QRadioButton*>())
-    if (radio->isChecked()) names << radio->objectName();
-  names.sort();
-  return names;
-}
-
-// The texts and buttons of a dialog that are cut short or not wholly inside it: a label
-// smaller than it asks, a radio button narrower than its indicator and text, a push
-// button narrower than its text, a button lower than a line of its text.
-QStringList clippedIn(QDialog& dialog) {
+// The labels and buttons cut short or not wholly inside the dialog: narrower or lower
+// than their text (a radio button with its indicator), or reaching past an edge.
+static QStringList clippedIn(QDialog& dialog) {
   QStringList clipped;
   for (const QWidget* w : dialog.findChildren<QWidget*>()) {
     const auto* button = qobject_cast<const QAbstractButton*>(w);
@@ -48,132 +30,75 @@ QStringList clippedIn(QDialog& dialog) {
   return clipped;
 }
 
-QRadioButton* radio(QDialog& dialog, int id) {
-  return dialog.findChild<QRadioButton*>(QString("radio_%1").arg(id));
-}
-
-}  // namespace
-
 class DialogsTest : public QObject {
   Q_OBJECT
-
- private:
-  std::unique_ptr<QWidget> owner_;
-  std::unique_ptr<QtDialogs> dialogs_;
+  QWidget owner_;
+  QtDialogs dialogs_{&owner_};
 
  private slots:
-  void initTestCase() { brenavo::registerResources(); }
-  void init() {
-    owner_ = std::make_unique<QWidget>();
-    owner_->setGeometry(100, 80, 800, 600);
-    owner_->show();
-    QVERIFY(QTest::qWaitForWindowExposed(owner_.get()));
-    dialogs_ = std::make_unique<QtDialogs>(owner_.get());
-  }
-  void cleanup() {
-    dialogs_.reset();
-    owner_.reset();
-  }
+  void initTestCase() { registerResources(); }
 
-  // Values that name no button of their group leave that group with none checked.
-  void optionsShowTheInitialChecks_data() {
-    QTest::addColumn<OptionsChecks>("initial");
-    QTest::addColumn<QStringList>("checked");
-    QTest::newRow("E-A-D, both ways, flute")
-        << OptionsChecks{1012, 1023, 72} << QStringList{"radio_1012", "radio_1023", "radio_72"};
-    QTest::newRow("no ids") << OptionsChecks{1015, -1, 25} << QStringList{};
-  }
-
-  void optionsShowTheInitialChecks() {
-    QFETCH(OptionsChecks, initial);
-    QFETCH(QStringList, checked);
-    QStringList shown{"not read"}, texts;
-    whenModal([&](QDialog& dialog) {
-      shown = checkedRadios(dialog);
-      for (int id : {1011, 1012, 1013, 1014, 1021, 1022, 1023, 23, 72, 0, 24})
-        texts << radio(dialog, id)->text();
-      dialog.findChild<QPushButton*>("cancelButton")->click();
-    });
-    QVERIFY(!dialogs_->runOptions(initial).saved);
-    QCOMPARE(shown, checked);
-    QCOMPARE(texts, (QStringList{"&G-C-F", "&E-A-D", "&F-Bb-Eb", "&A-D-G", "Notas hacia FUERA",
-                                 "Notas hacia DENTRO", "Notas hacia FUERA y hacia DENTRO",
-                                 "Acordeon", "Flauta", "Piano", "Guitarra"}));
-  }
-
-  void optionsMnemonicsChooseAdgAndSave() {
-    whenModal(brenavo::guitest::chooseAdgAndSave);
-    const OptionsOutcome outcome = dialogs_->runOptions(OptionsChecks{1011, 1021, 23});
+  // The options open with one check a group (none for a value naming no button of it);
+  // "&A-D-G" and "GUAR&DAR" save the tuning alone changed, "CAN&CELAR" (Alt+C) saves nothing.
+  void optionsShowTheChecksAndSaveOnlyWithGuardar() {
+    QStringList checked;
+    const auto lookThen = [&checked](std::function<void(QDialog&)> act) {
+      guitest::whenModal([&checked, act](QDialog& dialog) {
+        for (const QRadioButton* radio : dialog.findChildren<QRadioButton*>())
+          if (radio->isChecked()) checked << radio->objectName();
+        act(dialog);
+      });
+    };
+    lookThen(guitest::chooseAdgAndSave);
+    const platform::OptionsOutcome outcome = dialogs_.runOptions({1012, 1023, 72});
+    QCOMPARE(checked, (QStringList{"radio_1012", "radio_1023", "radio_72"}));
     QVERIFY(outcome.saved);
-    QCOMPARE(outcome.checks, (OptionsChecks{1014, 1021, 23}));
-  }
-
-  void optionsNotSavedWhenLeftOtherwise_data() {
-    QTest::addColumn<QString>("way");
-    for (const char* way : {"CAN&CELAR", "Esc", "close box", "Alt+C"}) QTest::newRow(way) << way;
-  }
-
-  void optionsNotSavedWhenLeftOtherwise() {
-    QFETCH(QString, way);
+    QCOMPARE(outcome.checks, (platform::OptionsChecks{1014, 1023, 72}));
+    checked.clear();
     bool closed = false;
-    whenModal([way, &closed](QDialog& dialog) {
-      QTest::mouseClick(radio(dialog, 1013), Qt::LeftButton);
-      if (way == "CAN&CELAR") dialog.findChild<QPushButton*>("cancelButton")->click();
-      if (way == "Esc") QTest::keyClick(&dialog, Qt::Key_Escape);
-      if (way == "close box") dialog.close();
-      if (way == "Alt+C") QTest::keyClick(&dialog, Qt::Key_C, Qt::AltModifier);
+    lookThen([&closed](QDialog& dialog) {
+      QTest::keyClick(&dialog, Qt::Key_C, Qt::AltModifier);
       closed = QTest::qWaitFor([&dialog] { return !dialog.isVisible(); });
     });
-    QVERIFY(!dialogs_->runOptions(OptionsChecks{1011, 1021, 23}).saved);
+    QVERIFY(!dialogs_.runOptions({1015, -1, 25}).saved);
     QVERIFY(closed);
+    QCOMPARE(checked, QStringList{});
   }
 
   void centringTruncatesTowardZero() {
-    const struct { QRect owner; QSize dialog; QPoint expected; } cases[] = {
-        {{100, 80, 800, 600}, {301, 201}, {349, 279}},
-        {{10, 10, 100, 100}, {301, 201}, {-90, -40}},
-        {{-500, -300, 400, 300}, {100, 100}, {-350, -200}}};
-    for (const auto& c : cases) QCOMPARE(centredOn(c.owner, c.dialog), c.expected);
+    QCOMPARE(centredOn({100, 80, 800, 600}, {301, 201}), QPoint(349, 279));
+    QCOMPARE(centredOn({10, 10, 100, 100}, {301, 201}), QPoint(-90, -40));
   }
 
-  // Each dialog opens centred on its owner (even one partly off the screen), shows every
-  // text whole, and ends with Esc.
-  void dialogsOpenCentredAndShowEverythingWhole_data() {
-    QTest::addColumn<QString>("which");
-    QTest::addColumn<QPoint>("ownerAt");
-    QTest::addColumn<QString>("title");
-    QTest::newRow("options") << "options" << QPoint(100, 80) << "Brenavo: Opciones";
-    QTest::newRow("about") << "about" << QPoint(-300, -200) << "Brenavo: Sobre el Brenavo";
-    QTest::newRow("usage") << "usage" << QPoint(60, 40) << "Brenavo: Informacion de uso";
-  }
-
+  // Each dialog opens centred on its owner (even one partly off the screen) with its
+  // title, shows every text whole, and ends with Esc.
   void dialogsOpenCentredAndShowEverythingWhole() {
-    QFETCH(QString, which);
-    QFETCH(QPoint, ownerAt);
-    QFETCH(QString, title);
-    owner_->move(ownerAt);
-    const QRect ownerFrame = owner_->frameGeometry();
-    QRect frame;
-    QString shownTitle, text;
-    QStringList clipped{"not read"};
-    bool closedByEsc = false;
-    whenModal([&](QDialog& dialog) {
-      frame = dialog.frameGeometry();
-      shownTitle = dialog.windowTitle();
-      clipped = clippedIn(dialog);
-      if (auto* label = dialog.findChild<QLabel*>("textLabel")) text = label->text();
-      QTest::keyClick(&dialog, Qt::Key_Escape);
-      closedByEsc = !dialog.isVisible();
-    });
-    if (which == "options") dialogs_->runOptions(OptionsChecks{1011, 1021, 23});
-    if (which == "about") dialogs_->runAbout(brenavo::aboutText());
-    if (which == "usage") dialogs_->runUsage(brenavo::usageText());
-    QCOMPARE(frame.topLeft(), centredOn(ownerFrame, frame.size()));
-    QCOMPARE(shownTitle, title);
-    QVERIFY2(clipped.isEmpty(), qPrintable(clipped.join(", ")));
-    if (which == "about") QCOMPARE(text, QString::fromStdString(brenavo::aboutText()));
-    if (which == "usage") QCOMPARE(text, QString::fromStdString(brenavo::usageText()));
-    QVERIFY(closedByEsc);
+    const std::pair<QPoint, std::function<void()>> cases[] = {
+        {{100, 80}, [this] { dialogs_.runOptions({1011, 1021, 23}); }},
+        {{-300, -200}, [this] { dialogs_.runAbout(aboutText()); }},
+        {{60, 40}, [this] { dialogs_.runUsage(usageText()); }}};
+    QStringList titles, texts;
+    for (const auto& [ownerAt, run] : cases) {
+      owner_.move(ownerAt);
+      const QRect ownerFrame = owner_.frameGeometry();
+      QStringList faults{"not seen"};
+      guitest::whenModal([&](QDialog& dialog) {
+        faults = clippedIn(dialog);
+        const QRect frame = dialog.frameGeometry();
+        if (frame.topLeft() != centredOn(ownerFrame, frame.size())) faults << "not centred";
+        titles << dialog.windowTitle();
+        const auto* label = dialog.findChild<QLabel*>("textLabel");
+        texts << (label ? label->text() : "");
+        QTest::keyClick(&dialog, Qt::Key_Escape);
+        if (dialog.isVisible()) faults << "still open after Esc";
+      });
+      run();
+      QVERIFY2(faults.isEmpty(), qPrintable(titles.join(" / ") + ": " + faults.join(", ")));
+    }
+    QCOMPARE(titles, (QStringList{"Brenavo: Opciones", "Brenavo: Sobre el Brenavo",
+                                  "Brenavo: Informacion de uso"}));
+    QCOMPARE(texts, (QStringList{"", QString::fromStdString(aboutText()),
+                                 QString::fromStdString(usageText())}));
   }
 };
 
