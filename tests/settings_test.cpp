@@ -31,9 +31,10 @@ std::vector<int32_t> savedOf(const S& s) {
 // One store session: the open, one line per value, the close.
 Lines session(const std::string& verb, const std::vector<int32_t>& values = {}) {
   Lines lines = {"store.open"};
-  for (size_t i = 0; i < kValueOrder.size(); ++i)
-    lines.push_back(verb + " " + kValueOrder[i] +
-                    (values.empty() ? "" : " " + std::to_string(values[i])));
+  for (size_t i = 0; i < kValueOrder.size(); ++i) {
+    lines.push_back(verb + " " + kValueOrder[i]);
+    if (!values.empty()) lines.back() += ' ' + std::to_string(values[i]);
+  }
   lines.push_back("store.close");
   return lines;
 }
