@@ -1,8 +1,11 @@
 # The two commands of a fresh machine: `make run` and `make test`.
 BUILD ?= build
+CORE_BUILD ?= build-core
 ASAN_BUILD ?= build-asan
 FUZZ_BUILD ?= build-fuzz
 CMAKE_FLAGS ?=
+# Here every warning stops the build; a plain cmake configure only reports it.
+WERROR_FLAGS = -DBRENAVO_WERROR=ON
 # Inputs each fuzz target runs in CI, and the most seconds it may take.
 FUZZ_RUNS ?= 20000
 FUZZ_INI_RUNS ?= 2000
@@ -14,13 +17,13 @@ SANITIZER_ENV = \
 	UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
 	LSAN_OPTIONS=suppressions=$(CURDIR)/tests/sanitizer/lsan.supp:print_suppressions=0
 
-.PHONY: deps configure build run test test-sanitize fuzz bench clean
+.PHONY: deps configure build run check test test-core test-sanitize fuzz bench clean
 
 deps:
 	scripts/install-deps
 
 configure: deps
-	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo $(CMAKE_FLAGS)
+	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo $(WERROR_FLAGS) $(CMAKE_FLAGS)
 
 build: configure
 	cmake --build $(BUILD)
@@ -28,15 +31,28 @@ build: configure
 run: build
 	$(BUILD)/brenavo
 
-# The normal suite, then the fuzz targets, then the whole suite under the sanitizers.
-test: build
+# The quick round: build, then the normal suite.
+check: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure
+
+# Everything CI runs: the normal suite, the core built and tested without Qt, the fuzz
+# targets, then the whole suite under the sanitizers.
+test: check
+	$(MAKE) --no-print-directory test-core
 	$(MAKE) --no-print-directory fuzz
 	$(MAKE) --no-print-directory test-sanitize
 
+# The core and its tests alone, without the desktop: nothing in it may need Qt.
+test-core: deps
+	cmake -S . -B $(CORE_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBRENAVO_GUI=OFF \
+	  $(WERROR_FLAGS) $(CMAKE_FLAGS)
+	cmake --build $(CORE_BUILD)
+	cd $(CORE_BUILD) && ctest --output-on-failure
+
 # The whole suite built with AddressSanitizer and UndefinedBehaviorSanitizer.
 test-sanitize: deps
-	cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DBRENAVO_SANITIZE=ON $(CMAKE_FLAGS)
+	cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DBRENAVO_SANITIZE=ON \
+	  $(WERROR_FLAGS) $(CMAKE_FLAGS)
 	cmake --build $(ASAN_BUILD)
 	cd $(ASAN_BUILD) && $(SANITIZER_ENV) QT_QPA_PLATFORM=offscreen ctest --output-on-failure
 
@@ -61,7 +77,7 @@ bench: build
 	$(BUILD)/bench/run-benchmarks
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)
+	rm -rf $(BUILD) $(CORE_BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)
 
 # The Debian package: $(BUILD)/brenavo_<version>_amd64.deb.
 .PHONY: package

@@ -73,7 +73,8 @@ StepFigures stepFigures(const ChildReport& run) {
 bool wanted(const std::string& part) {
   const char* only = std::getenv("BENCH_ONLY");
   if (only == nullptr || *only == '\0') return true;
-  return ("," + std::string(only) + ",").find("," + part + ",") != std::string::npos;
+  const std::string parts = std::string(",") + only + ",";
+  return parts.find("," + part + ",") != std::string::npos;
 }
 
 }  // namespace

@@ -1,8 +1,10 @@
 // Any bytes, as the INI file of the desktop's settings store, load as a valid selection
-// that paints, plays a whole run and saves what loads back unchanged.
+// that paints, plays a whole run and saves what loads back unchanged. A file with a value
+// that reads stays where it is; one without is moved aside whole, never lost.
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QSettings>
 #include <QString>
 #include <QTemporaryDir>
 #include <cstddef>
@@ -50,11 +52,23 @@ SelectionState runOnFile(const QString& path) {
   return runProgramOnce(services, fake);
 }
 
-void removeFolderOf(const QString& path) {
-  QFile::remove(path);
-  QFile::remove(path + QStringLiteral(".lock"));
-  QDir().rmdir(QFileInfo(path).absolutePath());
+QByteArray readFile(const QString& path) {
+  QFile file(path);
+  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
+
+// The first run kept a file with a readable value in place and moved any other aside.
+void requireOldBytesKept(const QString& path, const QByteArray& input, bool inputHeldValues) {
+  const QString backup = QtKeyStore(path).backupPath();
+  if (inputHeldValues) {
+    require(!QFile::exists(backup), "a file with values was moved aside");
+  } else {
+    require(QFile::exists(backup) && readFile(backup) == input,
+            "a file without values was not moved aside whole");
+  }
+}
+
+void removeFolderOf(const QString& path) { QFileInfo(path).absoluteDir().removeRecursively(); }
 
 }  // namespace
 }  // namespace brenavo::fuzz
@@ -63,7 +77,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace brenavo::fuzz;
   const QString path = freshSettingsPath();
   writeFile(path, data, size);
+  const bool inputHeldValues = !QSettings(path, QSettings::IniFormat).allKeys().isEmpty();
   const brenavo::SelectionState saved = runOnFile(path);
+  requireOldBytesKept(path, QByteArray(reinterpret_cast<const char*>(data),
+                                       static_cast<qsizetype>(size)), inputHeldValues);
   require(sameSavedValues(runOnFile(path), saved), "the saved settings load back changed");
   removeFolderOf(path);
   return 0;

@@ -181,7 +181,9 @@ TEST_F(Playback, ThirdsAndSixthsPlayTheFirstVoiceThenTheSecond) {
     program.sel.formatSel2 = format - IDM_SCALE_NOTES;
     program.sel.scaleSteps = steps;
     const std::vector<int> scale = majorScale(55, 17);
-    auto first = [&](int step) { return scale[static_cast<size_t>(step + firstDegree)]; };
+    auto first = [&, degree = firstDegree](int step) {
+      return scale[static_cast<size_t>(step + degree)];
+    };
     auto second = [&](int step) { return scale[static_cast<size_t>(step + 2)]; };
     command(IDPB_PLAY);
     EXPECT_EQ(midi(), ons({first(0), second(0)}));

@@ -31,9 +31,10 @@ std::vector<int32_t> savedOf(const S& s) {
 // One store session: the open, one line per value, the close.
 Lines session(const std::string& verb, const std::vector<int32_t>& values = {}) {
   Lines lines = {"store.open"};
-  for (size_t i = 0; i < kValueOrder.size(); ++i)
-    lines.push_back(verb + " " + kValueOrder[i] +
-                    (values.empty() ? "" : " " + std::to_string(values[i])));
+  for (size_t i = 0; i < kValueOrder.size(); ++i) {
+    lines.push_back(verb + " " + kValueOrder[i]);
+    if (!values.empty()) lines.back() += ' ' + std::to_string(values[i]);
+  }
   lines.push_back("store.close");
   return lines;
 }
@@ -133,9 +134,9 @@ TEST(LoadedSelection, HandEditedValuesAreBroughtBackIntoRange) {
       {[](S& e) { e.chordSel = 300; }, firstScale},  // two kinds at once
       {[](S& e) { e.diatonicSel = 227, e.scpIndex = 17; }, firstScale},
       {[](S& e) { e.diatonicSel = 212, e.scpIndex = 3; }, firstScale},
-      // A row without a fingering (5-11): the menus never offer it.
-      {[](S& e) { e.diatonicSel = 215, e.scpIndex = 5, e.scaleSteps = 0; }, firstScale},
-      {[](S& e) { e.diatonicSel = 221, e.scpIndex = 11; }, firstScale},
+      // A row without a fingering (5-11): greyed in the menus, but its command selects it.
+      {[](S& e) { e.diatonicSel = 215, e.scpIndex = 5, e.scaleSteps = 0; }, steps<8>},
+      {[](S& e) { e.diatonicSel = 221, e.scpIndex = 11; }, steps<8>},
       {[](S& e) { e.diatonicSel = 0, e.chromaticSel = 2; }, firstScale},
       {[](S& e) { e.diatonicSel = 0, e.pentatonicSel = 250, e.scpIndex = 4; }, firstScale},
       {[](S& e) { e.diatonicSel = 0, e.pentatonicSel = 270; }, firstScale},
@@ -153,12 +154,12 @@ TEST(LoadedSelection, HandEditedValuesAreBroughtBackIntoRange) {
       {[](S& e) { e.diatonicSel = 0, e.circleSel = 411, e.scpIndex = 11; }, steps<3>},
       {[](S& e) { e.diatonicSel = 0, e.circleSel = 435, e.scpIndex = 35; }, steps<4>},
       {[](S& e) { e.diatonicSel = 0, e.scaleSteps = 4; }, steps<15>},
-      // The chromatic scale, or nothing, keeps a row within the largest table.
-      {[](S& e) { e.diatonicSel = 0, e.chromaticSel = 1, e.scpIndex = 4000; },
-       [](S& e) { e.scpIndex = 35, steps<13>(e); }},
-      {[](S& e) { e.diatonicSel = 0, e.chromaticSel = 1, e.scpIndex = -2; },
-       [](S& e) { e.scpIndex = 0, steps<13>(e); }},
-      {[](S& e) { e.diatonicSel = 0, e.scpIndex = 77; }, [](S& e) { e.scpIndex = 35; }}};
+      // The chromatic scale, or nothing, keeps its row for a later format command: a row
+      // within the largest table is kept, one outside every table is not.
+      {[](S& e) { e.diatonicSel = 0, e.chromaticSel = 1, e.scpIndex = 35; }, steps<13>},
+      {[](S& e) { e.diatonicSel = 0, e.chromaticSel = 1, e.scpIndex = 36; }, firstScale},
+      {[](S& e) { e.diatonicSel = 0, e.chromaticSel = 1, e.scpIndex = -2; }, firstScale},
+      {[](S& e) { e.diatonicSel = 0, e.scpIndex = 77; }, firstScale}};
   for (size_t i = 0; i < std::size(cases); ++i) {
     S validated, expected;
     cases[i].edit(validated);

@@ -1,5 +1,7 @@
 #include "selection/selection_rules.h"
 
+#include <iterator>
+
 #include "model/tables.h"
 
 namespace brenavo {
@@ -7,6 +9,44 @@ namespace brenavo {
 namespace {
 
 constexpr int32_t TRIAD_PROGRESSION_ROWS = 12;  // rows 0-11 of circleGroup
+
+// The last row of the largest table, the progressions: the chromatic scale (or no
+// selection) keeps its row for a later format command, which must stay within it.
+constexpr int32_t LAST_TABLE_ROW = static_cast<int32_t>(std::size(circleGroup)) - 1;
+
+// A radio-button or command id within its set, and its index the id's distance from the first.
+bool pairConsistent(int32_t id, int32_t index, int32_t first, int32_t last) {
+  return inRange(id, first, last) && index == id - first;
+}
+
+int kindsSet(const SelectionState& s) {
+  return (s.chromaticSel != 0) + (s.diatonicSel != 0) + (s.pentatonicSel != 0) +
+         (s.wholeToneSel != 0) + (s.chordSel != 0) + (s.circleSel != 0);
+}
+
+bool pentatonicConsistent(const SelectionState& s) {
+  if (!inRange(s.pentatonicSel, IDM_SCALE_PENT_1, IDM_SCALE_PENT_BLUES_12)) return false;
+  const PentatonicRow pentatonic = pentatonicRowOf(s.pentatonicSel);
+  return s.pentType == pentatonic.family && s.scpIndex == pentatonic.row;
+}
+
+// The kind global that is set holds a command of its kind and the row that command names.
+bool kindConsistent(const SelectionState& s) {
+  switch (selectedKind(s)) {
+    case Kind::Chromatic: return s.chromaticSel == 1;
+    case Kind::Diatonic:
+      return pairConsistent(s.diatonicSel, s.scpIndex, IDM_SCALE_1, IDM_SCALE_5m);
+    case Kind::Pentatonic: return pentatonicConsistent(s);
+    case Kind::WholeTone:
+      return pairConsistent(s.wholeToneSel, s.scpIndex, IDM_SCALE_WT0, IDM_SCALE_WT1);
+    case Kind::Chord:
+      return pairConsistent(s.chordSel, s.scpIndex, IDM_CHORDS_MAJOR, IDM_CHORDS_7_DOM_B5);
+    case Kind::Progression:
+      return pairConsistent(s.circleSel, s.scpIndex, IDM_PROG_TRIAD_1, IDM_PROG_C_MEL_12);
+    case Kind::None: break;
+  }
+  return true;
+}
 
 }  // namespace
 
@@ -18,6 +58,14 @@ Kind selectedKind(const SelectionState& sel) {
   if (sel.chordSel != 0) return Kind::Chord;
   if (sel.circleSel != 0) return Kind::Progression;
   return Kind::None;
+}
+
+bool selectionConsistent(const SelectionState& sel) {
+  return kindsSet(sel) <= 1 && kindConsistent(sel) && inRange(sel.scpIndex, 0, LAST_TABLE_ROW) &&
+         pairConsistent(sel.keySel, sel.keySel2, IDRB_GCF, IDRB_ADG) &&
+         pairConsistent(sel.direcSel, sel.direcSel2, IDRB_OUT, IDRB_MIXED) &&
+         pairConsistent(sel.formatSel, sel.formatSel2, IDM_SCALE_NOTES, IDM_SCALE_SIXTHS) &&
+         inRange(sel.pentType, 0, 2);
 }
 
 void clearKinds(SelectionState& sel) {

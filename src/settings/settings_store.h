@@ -1,35 +1,59 @@
 // Loading and saving the seventeen remembered values.
 #pragma once
 
+#include <array>
 #include <cstdint>
 
 #include "app/program.h"
 #include "platform/platform.h"
+#include "selection/selection_state.h"
 
 namespace brenavo {
 
 inline constexpr const char* APP_VERSION = "2.0.1";
 inline constexpr const char* APP_LAST_MOD = "Tues.11.Jan.05";
 
-int registryReadCreate(platform::KeyStore& store, int32_t* keySel_, int32_t* direcSel_,
-                       int32_t* keySel2_, int32_t* direcSel2_, int32_t* scaleSteps_,
-                       int32_t* formatSel_, int32_t* formatSel2_, int32_t* pentType_,
-                       int32_t* vPos_, int32_t* midiVoice_, int32_t* scpIndex_,
-                       int32_t* scaleSel_, int32_t* chordSel_, int32_t* circleSel_,
-                       int32_t* chromaticSel_, int32_t* wholeToneSel_, int32_t* pentatonicSel_);
+// One remembered value: its name in the store and the selection variable that holds it.
+struct SavedValue {
+  const char* name;
+  int32_t SelectionState::*variable;
+};
 
-int registryUpdate(platform::KeyStore& store, int32_t keySel, int32_t direcSel, int32_t keySel2,
-                   int32_t direcSel2, int32_t scaleSteps, int32_t formatSel, int32_t formatSel2,
-                   int32_t pentType, int32_t vPos, int32_t midiVoice, int32_t scpIndex,
-                   int32_t scaleSel, int32_t chordSel, int32_t circleSel, int32_t chromaticSel,
-                   int32_t wholeToneSel, int32_t pentatonicSel);
+// The seventeen values in the order in which they are written and read.
+inline constexpr std::array<SavedValue, 17> SAVED_VALUES = {{
+    {"dBox_accKey", &SelectionState::keySel},
+    {"dBox_accKey2", &SelectionState::keySel2},
+    {"dBox_bellowsDirec", &SelectionState::direcSel},
+    {"dBox_bellowsDirec2", &SelectionState::direcSel2},
+    {"dBox_midiVoice", &SelectionState::midiVoice},
+    {"z__index", &SelectionState::scpIndex},
+    {"z_diatonic", &SelectionState::diatonicSel},
+    {"z_chord", &SelectionState::chordSel},
+    {"z_circle", &SelectionState::circleSel},
+    {"z_chromatic", &SelectionState::chromaticSel},
+    {"z_wholeTone", &SelectionState::wholeToneSel},
+    {"z_pentatonic", &SelectionState::pentatonicSel},
+    {"scaleSteps", &SelectionState::scaleSteps},
+    {"formatSelected", &SelectionState::formatSel},
+    {"formatSelected2", &SelectionState::formatSel2},
+    {"playbackSpeed", &SelectionState::vPos},
+    {"pentScaleType", &SelectionState::pentType},
+}};
+
+// Opens the store. A new one receives the version strings and the seventeen values of
+// `sel`; an existing one gives its values to `sel` (an absent value leaves its variable
+// alone). A store that cannot be opened leaves everything alone. Returns 0.
+int registryReadCreate(platform::KeyStore& store, SelectionState& sel);
+
+// Writes the seventeen values of `sel`, unless the store cannot be opened. Returns 0.
+int registryUpdate(platform::KeyStore& store, const SelectionState& sel);
 
 // Brings hand-edited values back into range before anything indexes a table.
 void validateLoadedSelection(SelectionState& sel);
 
-// registryReadCreate over the program's variables, then validation.
+// registryReadCreate over the program's selection, then validation.
 void loadSettings(Program& program);
-// registryUpdate with the program's variables.
+// registryUpdate with the program's selection.
 void saveSettings(Program& program);
 
 }  // namespace brenavo

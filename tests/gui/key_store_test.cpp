@@ -106,23 +106,24 @@ class KeyStoreTest : public QObject {
     }
   }
 
-  void aFileWithoutValuesIsReplacedByANewOne_data() {
+  void aFileWithoutValuesIsMovedAsideAndReplacedByANewOne_data() {
     QTest::addColumn<QByteArray>("content");
     QTest::addColumn<bool>("readOnly");
     QTest::newRow("empty") << QByteArray() << false;
     QTest::newRow("binary garbage") << QByteArray("\x00\x01\xff\xfe garbage\n\x7f", 14) << false;
-    QTest::newRow("broken lines") << QByteArray("[General\nno equals sign\n[other\nz_chord=3\n")
-                                  << false;
     QTest::newRow("read-only garbage") << QByteArray("garbage\n") << true;
   }
 
-  void aFileWithoutValuesIsReplacedByANewOne() {
+  // The old bytes go to the backup, in place of an older one.
+  void aFileWithoutValuesIsMovedAsideAndReplacedByANewOne() {
     QFETCH(QByteArray, content);
     QFETCH(bool, readOnly);
     writeFile(path_, content);
+    writeFile(path_ + ".bak", "an older backup");
     if (readOnly) QFile::setPermissions(path_, QFile::ReadOwner | QFile::ReadOther);
     QCOMPARE(save(path_, {{"dBox_accKey", 1012}}), Disposition::CreatedNew);
     QCOMPARE(keysOnDisk(path_), QStringList{"dBox_accKey"});  // nothing old is left
+    QCOMPARE(readFile(QtKeyStore(path_).backupPath()), content);
   }
 
   // A second name for the same bytes on disk would see any writing done in place.
@@ -163,6 +164,33 @@ class KeyStoreTest : public QObject {
     qputenv("XDG_CONFIG_HOME", QFile::encodeName(dir_->path()));
     QCOMPARE(brenavo::defaultSettingsPath(), path_);
     QCOMPARE(QtKeyStore().path(), path_);
+  }
+
+  void linesTheReaderSkipsCostNoValue_data() {
+    QTest::addColumn<QByteArray>("content");
+    const QByteArray values = "app_Version=2.0.1\ndBox_accKey=1013\n";
+    QTest::newRow("comment") << "[General]\n# set by hand\n" + values + "[Extra]\nx=1\n";
+    QTest::newRow("no '='") << "[General]\nno equals sign\n" + values + "[Extra]\nx=1\n";
+    QTest::newRow("byte-order mark") << "\xEF\xBB\xBF[General]\n" + values + "[Extra]\nx=1\n";
+    QTest::newRow("CRLF") << QByteArray("[General]\r\napp_Version=2.0.1\r\ndBox_accKey=1013\r\n"
+                             "[Extra]\r\nx=1\r\n");
+  }
+
+  // Every value reads, and the save writes the file anew without the odd line.
+  void linesTheReaderSkipsCostNoValue() {
+    QFETCH(QByteArray, content);
+    writeFile(path_, content);
+    {
+      QtKeyStore store(path_);
+      QCOMPARE(store.openOrCreate(), Disposition::OpenedExisting);
+      int32_t value = 0;
+      QVERIFY(store.readDword("dBox_accKey", value));
+      QCOMPARE(value, 1013);
+    }
+    QCOMPARE(save(path_, {{"playbackSpeed", 7}}), Disposition::OpenedExisting);
+    QCOMPARE(readFile(path_), QByteArray("[General]\napp_Version=2.0.1\ndBox_accKey=1013\n"
+                                         "playbackSpeed=7\n\n[Extra]\nx=1\n"));
+    QVERIFY(!QFile::exists(path_ + ".bak"));
   }
 };
 

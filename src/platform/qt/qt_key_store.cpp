@@ -6,6 +6,7 @@
 #include <QSettings>
 #include <QStandardPaths>
 #include <QVariant>
+#include <cstdio>
 #include <limits>
 
 namespace brenavo {
@@ -24,21 +25,26 @@ QtKeyStore::~QtKeyStore() { closeKey(); }
 auto QtKeyStore::openOrCreate() -> Disposition {
   if (openSettings()) return Disposition::OpenedExisting;
   settings_.reset();
-  if (!folderWritable()) return Disposition::Failed;
-  // A file without usable values gives way to the one the program writes now. It goes
-  // at once: the settings writer will not replace a file that it cannot read.
-  QFile::remove(path_);
+  if (!folderWritable() || !moveAsideUnreadable()) return Disposition::Failed;
   openSettings();
   return Disposition::CreatedNew;
 }
 
 bool QtKeyStore::openSettings() {
   settings_ = std::make_unique<QSettings>(path_, QSettings::IniFormat);
-  // Writes go to a temporary file that then replaces the old one, or nowhere.
+  // Writes go to a temporary file that then replaces the old one, or nowhere. The whole
+  // file is written anew from what was read, so lines the reader skipped are gone then.
   settings_->setAtomicSyncRequired(true);
-  // Listing the keys parses the whole file, so that a damaged line shows in the status.
-  const bool holdsValues = !settings_->allKeys().isEmpty();
-  return settings_->status() == QSettings::NoError && holdsValues;
+  // A line the reader does not understand (a '#' comment, a line without '=', a
+  // byte-order mark) makes it report a format error, but every other line still reads:
+  // only a file without a single value counts as unusable.
+  return !settings_->allKeys().isEmpty();
+}
+
+bool QtKeyStore::moveAsideUnreadable() const {
+  if (!QFileInfo::exists(path_)) return true;
+  return std::rename(QFile::encodeName(path_).constData(),
+                     QFile::encodeName(backupPath()).constData()) == 0;
 }
 
 bool QtKeyStore::readDword(const char* name, int32_t& value) {
