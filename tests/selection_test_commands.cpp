@@ -45,7 +45,7 @@ class SelectionCommands : public ::testing::Test {
 
 // Each command in turn, and the selection it leaves: the kind (holding the command, or 1 for
 // the chromatic scale, or the diatonic scale of the row), row, steps, format and pentatonic
-// family. Filled diatonic rows list 15 single notes, placeholder rows 5-11 keep 8. A format lists
+// family. Diatonic rows list 15 single notes (8 in sixths). A format lists
 // the diatonic scale of the current row; every other kind keeps the format but the chromatic
 // scale. After a chord type, a progression or the chromatic scale the row may name a placeholder
 // or lie past the 24 rows of a format: a format then takes the first row.
@@ -54,7 +54,7 @@ TEST_F(SelectionCommands, EachCommandSelectsItsKindRowStepsAndFormat) {
   const Step script[] = {
       {226, DIATONIC, 16, 15, 201},  {202, DIATONIC, 16, 15, 202}, {203, DIATONIC, 16, 8, 203},
       {212, DIATONIC, 2, 8, 203},    {414, CIRCLE, 14, 4, 203},    {201, DIATONIC, 14, 15, 201},
-      {215, DIATONIC, 5, 8, 201},    {221, DIATONIC, 11, 8, 201},  {222, DIATONIC, 12, 15, 201},
+      {222, DIATONIC, 12, 15, 201},
       {234, PENTATONIC, 0, 11, 201}, {245, PENTATONIC, 11, 11, 201},
       {246, PENTATONIC, 0, 11, 201, 1}, {269, PENTATONIC, 11, 11, 201, 2},
       {270, WHOLE_TONE, 0, 13, 201}, {303, CHORD, 3, 12, 201},     {202, DIATONIC, 3, 15, 202},
@@ -63,7 +63,7 @@ TEST_F(SelectionCommands, EachCommandSelectsItsKindRowStepsAndFormat) {
       {435, CIRCLE, 35, 4, 203},     {202, DIATONIC, 0, 15, 202},  {240, PENTATONIC, 6, 11, 202},
       {271, WHOLE_TONE, 1, 13, 202}, {430, CIRCLE, 30, 4, 202},    {204, CHROMATIC, 30, 13, 201},
       {203, DIATONIC, 0, 8, 203},    {407, CIRCLE, 7, 3, 203},     {201, DIATONIC, 0, 15, 201},
-      {218, DIATONIC, 8, 8, 201},    {202, DIATONIC, 0, 15, 202}};
+      {202, DIATONIC, 0, 15, 202}};
   sel.vPos = 7, sel.scalePoint = 5;  // the tempo and where playback stands are left alone
   for (const Step& step : script) {
     std::vector<int32_t> expected = {0, 0, 0, 0, 0, 0, step.row, step.steps, step.format,
@@ -79,10 +79,10 @@ TEST_F(SelectionCommands, EachCommandSelectsItsKindRowStepsAndFormat) {
   EXPECT_EQ((std::pair{sel.vPos, sel.scalePoint}), (std::pair{7, 5}));
 }
 
-// Other ids, and every selection while a run plays or is paused (the sequencer reads the
-// pattern), change nothing and request nothing.
+// Other ids, the greyed diatonic rows without a fingering (215-221), and every selection while
+// a run plays or is paused (the sequencer reads the pattern), change nothing and request nothing.
 TEST_F(SelectionCommands, OtherIdsAndSelectionsDuringARunChangeNothing) {
-  for (int id : {0, 101, 110, 111, 200, 205, 209, 227, 233, 272, 299, 311, 399, 436, 501, 601,
+  for (int id : {0, 101, 110, 111, 200, 205, 209, 215, 218, 221, 227, 233, 272, 299, 311, 399, 436, 501, 601,
                  801, 12345, 12346})
     expectIgnored(id);
   for (int32_t SelectionState::*flag : {&SelectionState::ctrlPlay, &SelectionState::ctrlPause}) {

@@ -134,9 +134,9 @@ TEST(LoadedSelection, HandEditedValuesAreBroughtBackIntoRange) {
       {[](S& e) { e.chordSel = 300; }, firstScale},  // two kinds at once
       {[](S& e) { e.diatonicSel = 227, e.scpIndex = 17; }, firstScale},
       {[](S& e) { e.diatonicSel = 212, e.scpIndex = 3; }, firstScale},
-      // A row without a fingering (5-11): greyed in the menus, but its command selects it.
-      {[](S& e) { e.diatonicSel = 215, e.scpIndex = 5, e.scaleSteps = 0; }, steps<8>},
-      {[](S& e) { e.diatonicSel = 221, e.scpIndex = 11; }, steps<8>},
+      // A row without a fingering (5-11): greyed in the menus, refused by its command.
+      {[](S& e) { e.diatonicSel = 215, e.scpIndex = 5, e.scaleSteps = 0; }, firstScale},
+      {[](S& e) { e.diatonicSel = 221, e.scpIndex = 11; }, firstScale},
       {[](S& e) { e.diatonicSel = 0, e.chromaticSel = 2; }, firstScale},
       {[](S& e) { e.diatonicSel = 0, e.pentatonicSel = 250, e.scpIndex = 4; }, firstScale},
       {[](S& e) { e.diatonicSel = 0, e.pentatonicSel = 270; }, firstScale},

@@ -58,7 +58,7 @@ bool applySelectionCommand(SelectionState& sel, int id) {
     selectChromatic(sel);
   } else if (inRange(id, IDM_SCALE_NOTES, IDM_SCALE_SIXTHS)) {
     selectFormat(sel, id);
-  } else if (inRange(id, IDM_SCALE_1, IDM_SCALE_5m)) {
+  } else if (inRange(id, IDM_SCALE_1, IDM_SCALE_5m) && hasDiatonicFingering(id - IDM_SCALE_1)) {
     selectRow(sel, &SelectionState::diatonicSel, id, IDM_SCALE_1);
   } else if (inRange(id, IDM_SCALE_PENT_1, IDM_SCALE_PENT_BLUES_12)) {
     selectPentatonic(sel, id);

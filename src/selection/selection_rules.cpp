@@ -35,7 +35,8 @@ bool kindConsistent(const SelectionState& s) {
   switch (selectedKind(s)) {
     case Kind::Chromatic: return s.chromaticSel == 1;
     case Kind::Diatonic:
-      return pairConsistent(s.diatonicSel, s.scpIndex, IDM_SCALE_1, IDM_SCALE_5m);
+      return pairConsistent(s.diatonicSel, s.scpIndex, IDM_SCALE_1, IDM_SCALE_5m) &&
+             hasDiatonicFingering(s.scpIndex);
     case Kind::Pentatonic: return pentatonicConsistent(s);
     case Kind::WholeTone:
       return pairConsistent(s.wholeToneSel, s.scpIndex, IDM_SCALE_WT0, IDM_SCALE_WT1);

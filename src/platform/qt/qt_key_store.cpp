@@ -43,6 +43,8 @@ bool QtKeyStore::openSettings() {
 
 bool QtKeyStore::moveAsideUnreadable() const {
   if (!QFileInfo::exists(path_)) return true;
+  // An empty file holds nothing worth keeping, and must not take an older backup's place.
+  if (QFileInfo(path_).size() == 0) return QFile::remove(path_);
   return std::rename(QFile::encodeName(path_).constData(),
                      QFile::encodeName(backupPath()).constData()) == 0;
 }
