@@ -1,4 +1,4 @@
-// The status bar: its parts, first texts and the refresh for every kind of selection.
+// The status bar: its texts for every kind of selection, and every text a part can show.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -15,16 +15,6 @@ namespace brenavo {
 namespace {
 
 using Texts = std::vector<std::string>;
-
-TEST(StatusBarInit, CreatesFivePartsWithTheirFirstTexts) {
-  fakes::RecordingPlatform fake;
-  Program program(fake.services());
-  InitStatus(program);
-  EXPECT_EQ(fake.statusParts, (std::vector<int>{200, 430, 600, 625, 800}));
-  EXPECT_EQ(fake.log, (Texts{"status.create TONO DE ACORDEON: G-C-F", "status.text 1 ESCALA: G",
-                             "status.text 2 FORMATO: notas sencillas", "status.text 3 ",
-                             "status.text 4 DIRECCION: pull"}));
-}
 
 // Parts 0, 1, 2 and 4 after a refresh, joined by "|" ("TONO DE ACORDEON: " left off), and
 // whether "&Formato" is enabled after it, greyed, or left as it was (chords, progressions).
