@@ -42,7 +42,8 @@ Colour colourOf(const char* name) {
   return surface.textColour;
 }
 
-// Octaves 3 to 6 are green, blue, red and dark red; the marks of a name say which.
+// Octaves 3 to 6 are green, blue, red and dark red; the marks of a name say which, and a
+// lower-case letter outweighs a capital and a "-".
 TEST(NoteLabelColour, FollowsTheMidiOctaveOfEveryButtonAndTheLowerCaseRuleWins) {
   for (const ACC_KEYBOARD& tuning : keyConfig)
     for (int p = 0; p < KB_POSITIONS; ++p) {

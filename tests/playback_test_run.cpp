@@ -84,11 +84,7 @@ class Playback : public ::testing::Test {
     return count;
   }
   Messages midi() { return std::exchange(fake.midiMessages, {}); }
-  void flush() {
-    midi();
-    fake.dcOps.clear();
-    fake.clearLog();
-  }
+  void flush() { midi(), fake.dcOps.clear(), fake.clearLog(); }
   bool menusGreyed(bool greyed) const {
     return std::all_of(program->menu.items.begin(), program->menu.items.end(),
                        [greyed](const MenuItem& item) { return item.grayed == greyed; });
@@ -143,9 +139,8 @@ TEST_F(Playback, RunsSoundTheMusicThenReleaseAndEnd) {
   }
 }
 
-// Play, Pause, Loop and Stop, one message at a time, on G major in single notes: what each
-// sends, and the run's state after it. The menus are greyed exactly while a run plays or is
-// paused, nothing sounds when it does not play, and Pause leaves the highlight in place.
+// Play, Pause, Loop and Stop on G major in single notes: what each sends, and the state
+// after it. The menus are greyed while a run plays or is paused; nothing sounds otherwise.
 TEST_F(Playback, TransportCommandsPauseResumeLoopAndStop) {
   constexpr int TICK = 0, FRAME = IDC_CONTROLS_FRAME;
   struct Row { int action, times; std::optional<Messages> sent; int play, pause, loop, focus; };
@@ -237,8 +232,8 @@ TEST_F(Playback, AStepPastTheEndOnlyRepeatsTheLastRelease) {
   }
 }
 
-// Settings edited by hand can hold rows, directions, tunings and step counts outside the
-// tables: a run sounds only what the tables hold, and nothing is left sounding.
+// Hand-edited settings can hold rows, directions, tunings and step counts outside the
+// tables: a run sounds only what the tables hold, and leaves nothing sounding.
 TEST_F(Playback, OddSelectionsSoundOnlyWhatTheTablesHold) {
   struct Odd { int S::*kind; int id, row, steps, direction, tuning; long started; };
   const Odd odds[] = {{&S::chordSel, IDM_CHORDS_MAJOR, 0, 15, 0, 0, 12 * 3},  // 12 triads
