@@ -1,468 +1,284 @@
-// Playback driven by messages, as the window delivers them: the transport commands, the
-// timer and the tempo scroll bar, checked message by message and tick by tick.
+// Playback driven through the window procedure on recording fakes: the transport
+// commands, the timer's ticks and the tempo scroll bar, message by message.
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <memory>
+#include <optional>
 #include <string>
 #include <tuple>
 #include <utility>
 #include <vector>
 
+#include "app/brenavo_funcs.h"
 #include "display/geometry.h"
-#include "display/painting.h"
 #include "fakes/recording_platform.h"
 #include "model/tables.h"
-#include "playback/sequencer.h"
-#include "playback/transport.h"
-#include "selection/menus.h"
 
 namespace brenavo {
 namespace {
 
-using fakes::RecordingPlatform;
 using fakes::SurfaceOp;
-using platform::Colour;
 using S = SelectionState;
+using Notes = std::vector<int>;
 using Messages = std::vector<uint32_t>;
 using Log = std::vector<std::string>;
-using Circles = std::vector<std::tuple<int, int, int, int, Colour>>;  // box and fill
-
-constexpr Colour YELLOW = platform::rgb(255, 255, 0), WHITE = platform::WHITE;
-
-// The part of the window procedure that routes playback messages.
-int32_t routePlayback(Program& program, uint32_t message, uintptr_t wParam, intptr_t) {
-  const int id = static_cast<int>(wParam & 0xFFFF);
-  if (message == WM_COMMAND && ((id >= IDPB_PLAY && id <= IDPB_STOP) ||
-                                (id >= IDM_SPEED_PLUS_5 && id <= IDM_SPEED_MIN_25)))
-    handleTransportCommand(program, id);
-  if (message == WM_TIMER) handlePlaybackTimer(program);
-  if (message == WM_VSCROLL) handleVScroll(program, wParam);
-  return 0;
-}
 
 uint32_t on(int note) { return 0x7F0090u | static_cast<uint32_t>(note) << 8; }
 uint32_t off(int note) { return 0x80u | static_cast<uint32_t>(note) << 8; }
-Messages each(uint32_t (*message)(int), const std::vector<int>& notes) {
+Messages each(uint32_t (*message)(int), const Notes& notes) {
   Messages out;
   std::transform(notes.begin(), notes.end(), std::back_inserter(out), message);
   return out;
 }
-Messages ons(const std::vector<int>& notes) { return each(on, notes); }
-Messages offs(const std::vector<int>& notes) { return each(off, notes); }
+Messages ons(const Notes& notes) { return each(on, notes); }
+Messages offs(const Notes& notes) { return each(off, notes); }
 template <typename T>
 std::vector<T> operator+(std::vector<T> a, const std::vector<T>& b) {
   a.insert(a.end(), b.begin(), b.end());
   return a;
 }
-// Silencing all four slots also releases the three a single note leaves empty.
-const Messages EMPTY_SLOTS = offs({0, 0, 0});
+// Silencing a run turns off all four slots; those a run left empty hold note 0.
+Messages allOff(Notes held) {
+  held.resize(NOTE_SLOTS);
+  return offs(held);
+}
 
-// The major scale climbing from a tonic: tone, tone, semitone, tone, tone, tone, semitone.
-std::vector<int> majorScale(int tonic, int notes) {
-  static const int steps[7] = {2, 2, 1, 2, 2, 2, 1};
-  std::vector<int> scale{tonic};
-  for (int i = 1; i < notes; ++i) scale.push_back(scale.back() + steps[(i - 1) % 7]);
-  return scale;
+// A run up the major scale on `tonic` (tone, tone, semitone, tone, tone, tone, semitone),
+// one voice from each degree given.
+std::vector<Notes> climb(int tonic, size_t steps, const std::vector<size_t>& degrees) {
+  static const int tones[7] = {2, 2, 1, 2, 2, 2, 1};
+  Notes scale{tonic};
+  while (scale.size() < 24) scale.push_back(scale.back() + tones[(scale.size() - 1) % 7]);
+  std::vector<Notes> run(steps);
+  for (size_t i = 0; i < steps; ++i)
+    for (size_t degree : degrees) run[i].push_back(scale[i + degree]);
+  return run;
+}
+
+// What a run sends from Play, tick by tick: each step releases the notes of the one before
+// and attacks its own (voice by voice in scales, the whole chord at once in chords); one
+// step more only releases, and the end of the run silences every slot.
+std::vector<Messages> expectedRun(const std::vector<Notes>& steps, bool chordWise) {
+  std::vector<Messages> run{ons(steps[0])};
+  for (size_t i = 1; i < steps.size(); ++i) {
+    Messages step = chordWise ? offs(steps[i - 1]) + ons(steps[i]) : Messages{};
+    for (size_t v = 0; !chordWise && v < steps[i].size(); ++v)
+      step = step + Messages{off(steps[i - 1][v]), on(steps[i][v])};
+    run.push_back(step);
+  }
+  return run + std::vector<Messages>{offs(steps.back()), allOff(steps.back())};
 }
 
 class Playback : public ::testing::Test {
  protected:
-  Playback() { prepare(program, fake); }
+  Playback() { flush(); }
 
-  // Ready to play G major (row 0) in single notes on the pull side.
-  static void prepare(Program& p, RecordingPlatform& f) {
-    p.windowProc = routePlayback;
-    p.menu = makeMainMenu();
-    createButtonXYs(p);
-    createDrawingResources(p);
-    p.sel.midiDevExists = 1;
-    p.sel.scaleSteps = 15;
-    f.clearLog();
-    f.dcOps.clear();
-  }
-
-  void select(int S::*kind, int id, int scpIndex, int steps) {
-    S& sel = program.sel;
-    sel.chromaticSel = sel.diatonicSel = sel.pentatonicSel = 0;
-    sel.wholeToneSel = sel.chordSel = sel.circleSel = 0;
-    sel.*kind = id;
-    sel.scpIndex = scpIndex;
-    sel.scaleSteps = steps;
-  }
-
-  void command(int id) { SendCommand(program, id); }
+  void command(int id) { SendCommand(*program, id); }
   void tick(int count = 1) {
-    for (int i = 0; i < count; ++i) SendMessage(program, WM_TIMER, IDM_PLAY_TIMER, 0);
+    for (int i = 0; i < count; ++i) SendMessage(*program, WM_TIMER, IDM_PLAY_TIMER, 0);
   }
-  void scroll(int code, int thumb = 0) {
-    SendMessage(program, WM_VSCROLL, static_cast<uintptr_t>(code | thumb << 16), 0);
-  }
-  // Ticks until the run is over; returns how many it took.
-  int tickToEnd() {
+  int tickToEnd() {  // how many ticks the run still takes
     int count = 0;
-    for (; program.sel.ctrlPlay && count < 100; ++count) tick();
+    for (; program->sel.ctrlPlay && count < 100; ++count) tick();
     return count;
   }
-
-  // MIDI messages and circles since the last call; flush() forgets them and the log.
   Messages midi() { return std::exchange(fake.midiMessages, {}); }
-  Circles circles() {
-    Circles drawn;
-    for (const SurfaceOp& op : std::exchange(fake.dcOps, {}))
-      if (op.kind == SurfaceOp::Kind::Ellipse)
-        drawn.push_back({op.x, op.y, op.x2, op.y2, op.brush.colour});
-    return drawn;
-  }
-  void flush() {
-    midi();
-    circles();
-    fake.clearLog();
-  }
-  Circles circlesAt(const std::vector<int>& positions, Colour fill) {
-    Circles out;
-    for (int p : positions) {
-      const int x = buttonX(program, p), y = buttonY(program, p);
-      out.push_back({x - 20, y - 20, x + 20, y + 20, fill});
-    }
-    return out;
-  }
-
-  bool everyMenuGreyedIs(bool greyed) const {
-    return std::all_of(program.menu.items.begin(), program.menu.items.end(),
+  void flush() { midi(), fake.dcOps.clear(), fake.clearLog(); }
+  bool menusGreyed(bool greyed) const {
+    return std::all_of(program->menu.items.begin(), program->menu.items.end(),
                        [greyed](const MenuItem& item) { return item.grayed == greyed; });
   }
+  // Every note started or stopped is drawn just before, as a circle on a button of that
+  // note: yellow when it starts, white when it stops.
+  void expectDrawnAsSounded(const Messages& sent) {
+    std::vector<std::pair<int, platform::Colour>> drawn, expected;
+    for (uint32_t m : sent)
+      expected.push_back({(m >> 8) & 0x7F, (m & 0xF0) == 0x90 ? platform::rgb(255, 255, 0)
+                                                               : platform::WHITE});
+    for (const SurfaceOp& op : std::exchange(fake.dcOps, {}))
+      if (op.kind == SurfaceOp::Kind::Ellipse) drawn.push_back({noteUnder(op), op.brush.colour});
+    EXPECT_EQ(drawn, expected);
+  }
+  int noteUnder(const SurfaceOp& c) const {  // the note of the button a circle is on
+    for (int p = 0; p < KB_POSITIONS; ++p) {
+      const int x = buttonX(*program, p), y = buttonY(*program, p);
+      if (!isLabelSlot(p) && std::tuple{c.x, c.y, c.x2, c.y2} ==
+                                 std::tuple{x - 20, y - 20, x + 20, y + 20})
+        return keyConfig[program->sel.keySel2].midiKeyNum[p];
+    }
+    return -1;
+  }
 
-  RecordingPlatform fake;
-  Program program{fake.services()};
+  fakes::RecordingPlatform fake;
+  std::unique_ptr<Program> program = CreateMainWindow(fake.services());
 };
 
-TEST_F(Playback, ADiatonicRunSoundsFifteenNotesThenReleasesThenStops) {
-  for (const auto& [tuning, tonic] : {std::pair{0, 55}, {3, 57}}) {  // G major; A major in A-D-G
-    SCOPED_TRACE(tuning);
-    program.sel.keySel2 = tuning;
-    const std::vector<int> scale = majorScale(tonic, 15);
-    command(IDPB_PLAY);
-    EXPECT_EQ((std::tuple{fake.focus, fake.timerRunning, fake.timerId, fake.timerPeriod}),
-              (std::tuple{IDPB_PLAY, true, IDM_PLAY_TIMER, 250}));
-    EXPECT_TRUE(everyMenuGreyedIs(true));
-    EXPECT_EQ(midi(), ons({scale[0]}));
-    EXPECT_EQ(circles(), (Circles{{610, 77, 650, 117, YELLOW}}));  // push side, column 1, row 2
-    tick();  // back to white, and the pull side's first button turns yellow
-    EXPECT_EQ(midi(), offs({scale[0]}) + ons({scale[1]}));
-    EXPECT_EQ(circles(), (circlesAt({34}, WHITE) + Circles{{410, 77, 450, 117, YELLOW}}));
-    for (size_t step = 2; step < 15; ++step) {
-      tick();
-      EXPECT_EQ(midi(), offs({scale[step - 1]}) + ons({scale[step]})) << step;
-    }
-    tick();  // the 15th tick only releases
-    EXPECT_EQ(midi(), offs({scale[14]}));
-    EXPECT_EQ(program.sel.ctrlPlay, 1);
-    tick();  // the 16th ends the run
-    EXPECT_EQ(midi(), offs({scale[14]}) + EMPTY_SLOTS);
-    const S& sel = program.sel;
-    EXPECT_EQ((std::tuple{sel.ctrlPlay, sel.ctrlPause, fake.timerRunning, fake.focus}),
-              (std::tuple{0, 0, false, IDC_CONTROLS_FRAME}));
-    EXPECT_TRUE(everyMenuGreyedIs(false));
-    tick();  // a stray tick after the end plays nothing
-    command(IDPB_PLAY);  // and a new run releases nothing of the one before
-    EXPECT_EQ(midi(), ons({scale[0]}));
-    command(IDPB_STOP);
+TEST_F(Playback, RunsSoundTheMusicThenReleaseAndEnd) {
+  const std::vector<Notes> circleOnB{{71, 63, 66}, {68, 71, 63}, {73, 76, 68}, {66, 70, 73, 76}};
+  const std::tuple<int, int, std::vector<Notes>> cases[] = {
+      {IDM_SCALE_NOTES, 0, climb(55, 15, {0})}, {IDM_SCALE_NOTES, 3, climb(57, 15, {0})},
+      {IDM_SCALE_THIRDS, 0, climb(55, 15, {0, 2})},  // a third above
+      {IDM_SCALE_SIXTHS, 0, climb(55, 8, {7, 2})},   // the same third, an octave up over it
+      {IDM_PROG_C_ARM_1, 0, circleOnB}};
+  for (const auto& [selection, tuning, steps] : cases) {
+    SCOPED_TRACE(testing::Message() << selection << " in tuning " << tuning);
+    command(selection);
+    program->sel.keySel2 = tuning;
     flush();
-  }
-}
-
-TEST_F(Playback, ThirdsAndSixthsPlayTheFirstVoiceThenTheSecond) {
-  // Degrees counted on G major from -G: thirds lie two degrees above the first voice,
-  // sixths are the same third under a first voice an octave up.
-  for (const auto& [format, steps, firstDegree] : {std::tuple{IDM_SCALE_THIRDS, 15, 0},
-                                                   {IDM_SCALE_SIXTHS, 8, 7}}) {
-    SCOPED_TRACE(format);
-    program.sel.formatSel = format;
-    program.sel.formatSel2 = format - IDM_SCALE_NOTES;
-    program.sel.scaleSteps = steps;
-    const std::vector<int> scale = majorScale(55, 17);
-    auto first = [&, degree = firstDegree](int step) {
-      return scale[static_cast<size_t>(step + degree)];
-    };
-    auto second = [&](int step) { return scale[static_cast<size_t>(step + 2)]; };
-    command(IDPB_PLAY);
-    EXPECT_EQ(midi(), ons({first(0), second(0)}));
-    for (int step = 1; step < steps; ++step) {
-      circles();
-      tick();
-      EXPECT_EQ(midi(), (Messages{off(first(step - 1)), on(first(step)), off(second(step - 1)),
-                                  on(second(step))})) << step;
-      std::vector<Colour> fills;
-      for (const auto& circle : circles()) fills.push_back(std::get<4>(circle));
-      EXPECT_EQ(fills, (std::vector<Colour>{WHITE, YELLOW, WHITE, YELLOW}));
+    const std::vector<Messages> expected = expectedRun(steps, selection == IDM_PROG_C_ARM_1);
+    command(IDPB_PLAY);  // a new run releases nothing of the one before
+    EXPECT_EQ(fake.timerPeriod, 250);
+    for (size_t step = 0; step < expected.size(); ++step) {
+      if (step > 0) tick();
+      const Messages sent = midi();
+      EXPECT_EQ(sent, expected[step]) << step;
+      if (step + 1 < expected.size()) expectDrawnAsSounded(sent);
     }
-    tick();
-    EXPECT_EQ(midi(), offs({first(steps - 1), second(steps - 1)}));
-    tickToEnd();
-    flush();
+    EXPECT_EQ(program->sel.ctrlPlay, 0);
   }
 }
 
-TEST_F(Playback, ACircleProgressionReleasesWhatTheRowBeforeHeld) {
-  select(&S::circleSel, IDM_PROG_C_ARM_1, 12, COLS_PROGS_4);  // harmonic circle on B
-  const std::vector<int> tonic{71, 63, 66}, sixth{68, 71, 63}, second{73, 76, 68},
-      dominant7{66, 70, 73, 76};
-  command(IDPB_PLAY);
-  EXPECT_EQ(midi(), ons(tonic));
-  tick();
-  EXPECT_EQ(midi(), offs(tonic) + ons(sixth));
-  tick();
-  EXPECT_EQ(midi(), offs(sixth) + ons(second));
-  circles();
-  tick();  // three slots released, four attacked
-  EXPECT_EQ(midi(), offs(second) + ons(dominant7));
-  EXPECT_EQ(circles(), circlesAt({22, 27, 11}, WHITE) + circlesAt({4, 25, 22, 27}, YELLOW));
-  tick();  // the releasing step counts four slots on the last row
-  EXPECT_EQ(midi(), offs(dominant7));
-  EXPECT_EQ(circles(), circlesAt({4, 25, 22, 27}, WHITE));
-  tick();
-  EXPECT_EQ(midi(), offs(dominant7));  // the end of the run: all four slots again
-  EXPECT_TRUE(fake.soundingNotes.empty());
-}
-
-TEST_F(Playback, WithoutAnOutputTheHighlightsMoveExactlyTheSame) {
-  RecordingPlatform silentFake;
-  Program silent{silentFake.services()};
-  prepare(silent, silentFake);
-  silent.sel.midiDevExists = 0;
-  for (Program* p : {&program, &silent}) {
-    SendCommand(*p, IDPB_PLAY);
-    SendMessage(*p, WM_TIMER, IDM_PLAY_TIMER, 0);
-    SendCommand(*p, IDPB_PAUSE);
-    SendCommand(*p, IDPB_PLAY);
-    while (p->sel.ctrlPlay) SendMessage(*p, WM_TIMER, IDM_PLAY_TIMER, 0);
-    SendCommand(*p, IDPB_STOP);
-  }
-  EXPECT_FALSE(fake.midiMessages.empty());
-  EXPECT_TRUE(silentFake.midiMessages.empty());
-  ASSERT_FALSE(fake.dcOps.empty());
-  ASSERT_EQ(silentFake.dcOps.size(), fake.dcOps.size());
-  for (size_t i = 0; i < fake.dcOps.size(); ++i) {
-    const SurfaceOp &a = fake.dcOps[i], &b = silentFake.dcOps[i];
-    EXPECT_EQ((std::tuple{a.kind, a.x, a.y, a.text, a.brush}),
-              (std::tuple{b.kind, b.x, b.y, b.text, b.brush})) << i;
+// Play, Pause, Loop and Stop on G major in single notes: what each sends, and the state
+// after it. The menus are greyed while a run plays or is paused; nothing sounds otherwise.
+TEST_F(Playback, TransportCommandsPauseResumeLoopAndStop) {
+  constexpr int TICK = 0, FRAME = IDC_CONTROLS_FRAME;
+  struct Row { int action, times; std::optional<Messages> sent; int play, pause, loop, focus; };
+  const Row script[] = {
+      {IDPB_PLAY, 1, ons({55}), 1, 0, 0, IDPB_PLAY},
+      {TICK, 2, offs({55}) + ons({57}) + offs({57}) + ons({59}), 1, 0, 0, IDPB_PLAY},
+      {IDPB_PAUSE, 1, allOff({59}), 0, 1, 0, IDPB_PAUSE},
+      {TICK, 1, Messages{}, 0, 1, 0, IDPB_PAUSE},  // a stray tick runs nothing
+      {IDPB_PAUSE, 1, Messages{}, 0, 1, 0, IDPB_PAUSE},
+      {IDPB_PLAY, 1, offs({59}) + ons({60}), 1, 0, 0, IDPB_PLAY},  // the next step
+      {IDPB_PLAY, 1, Messages{}, 1, 0, 0, IDPB_PLAY},              // playing already
+      {IDPB_PAUSE, 1, allOff({60}), 0, 1, 0, IDPB_PAUSE},
+      {IDPB_STOP, 1, allOff({60}), 0, 0, 0, IDPB_STOP},  // silences again
+      {IDPB_STOP, 1, Messages{}, 0, 0, 0, IDPB_STOP},
+      {IDPB_LOOP, 1, ons({55}), 1, 0, 1, IDPB_LOOP},
+      {TICK, 14, std::nullopt, 1, 0, 1, IDPB_LOOP},
+      {TICK, 1, offs({79}), 1, 0, 1, IDPB_LOOP},  // the last note stops, and one period later
+      {TICK, 1, allOff({79}) + ons({55}), 1, 0, 1, IDPB_LOOP},  // the next run begins
+      {IDPB_PAUSE, 1, allOff({55}), 0, 1, 0, IDPB_PAUSE},       // no more loop
+      {IDPB_PLAY, 1, offs({55}) + ons({57}), 1, 0, 0, IDPB_PLAY},
+      {TICK, 15, std::nullopt, 0, 0, 0, FRAME},  // the end, once
+      {TICK, 1, Messages{}, 0, 0, 0, FRAME}};
+  for (const Row& r : script) {
+    const int repaints = fake.invalidations;
+    for (int i = 0; i < r.times; ++i) r.action == TICK ? tick() : command(r.action);
+    SCOPED_TRACE(testing::Message() << "after " << r.action << " x" << r.times);
+    const Messages sent = midi();
+    EXPECT_EQ(sent, r.sent.value_or(sent));
+    const S& sel = program->sel;
+    EXPECT_EQ((std::tuple{sel.ctrlPlay, sel.ctrlPause, sel.ctrlLoop, fake.focus}),
+              (std::tuple{r.play, r.pause, r.loop, r.focus}));
+    EXPECT_EQ(fake.timerRunning, r.play == 1);
+    EXPECT_TRUE(menusGreyed(r.play || r.pause));
+    EXPECT_TRUE(r.play || fake.soundingNotes.empty());
+    EXPECT_TRUE(r.action != IDPB_PAUSE || fake.dcOps.empty());  // the highlight stays
+    EXPECT_EQ(fake.invalidations - repaints, r.action == IDPB_STOP ? 1 : 0);  // Stop repaints
+    fake.dcOps.clear();
   }
 }
 
-TEST_F(Playback, PauseSilencesAndPlayResumesWithTheNextStep) {
-  command(IDPB_PLAY);
-  tick(2);  // -B (59) sounds
-  flush();
-  command(IDPB_PAUSE);
-  EXPECT_EQ(midi(), offs({59}) + EMPTY_SLOTS);
-  EXPECT_TRUE(fake.soundingNotes.empty());
-  const S& sel = program.sel;
-  EXPECT_EQ((std::tuple{fake.focus, fake.timerRunning, sel.ctrlPause, sel.ctrlPlay}),
-            (std::tuple{IDPB_PAUSE, false, 1, 0}));
-  EXPECT_TRUE(everyMenuGreyedIs(true));
-  EXPECT_TRUE(circles().empty());  // the paused step stays highlighted
-  tick();  // a stray tick while paused runs nothing
-  command(IDPB_PAUSE);  // a second pause only moves the focus
-  EXPECT_TRUE(midi().empty());
-
-  command(IDPB_PLAY);
-  EXPECT_EQ((std::pair{fake.focus, fake.timerRunning}), (std::pair{IDPB_PLAY, true}));
-  EXPECT_EQ(midi(), offs({59}) + ons({60}));
-  EXPECT_EQ(circles(), circlesAt({12}, WHITE) + circlesAt({2}, YELLOW));
-  EXPECT_EQ(tickToEnd(), 13);
-}
-
-TEST_F(Playback, LoopRestartsAfterOneSilentPeriodAndPauseEndsTheLoop) {
-  command(IDPB_LOOP);
-  EXPECT_EQ(fake.focus, IDPB_LOOP);
-  tick(14);
-  flush();
-  tick();  // the last note stops...
-  EXPECT_EQ(midi(), offs({79}));
-  EXPECT_TRUE(fake.soundingNotes.empty());
-  tick();  // ...and one period later the next run begins
-  EXPECT_EQ(midi(), offs({79}) + EMPTY_SLOTS + ons({55}));
-  Log landmarks;
-  for (const std::string& line : fake.log)
-    if (line.starts_with("focus") || line.starts_with("timer")) landmarks.push_back(line);
-  EXPECT_EQ(landmarks, (Log{"focus 600", "timer.kill 605", "focus 602", "timer.set 605 250"}));
-  EXPECT_TRUE(everyMenuGreyedIs(true));
-  EXPECT_EQ((std::tuple{program.sel.ctrlPlay, program.sel.ctrlLoop, program.sel.scalePoint}),
-            (std::tuple{1, 1, 1}));
-
-  tick();
-  command(IDPB_PAUSE);
-  EXPECT_EQ(program.sel.ctrlLoop, 0);
-  command(IDPB_PLAY);
-  EXPECT_EQ(tickToEnd(), 14);  // plays to its end once and stops
-  EXPECT_TRUE(everyMenuGreyedIs(false));
-}
-
-TEST_F(Playback, StopWhilePausedSilencesAgainAndRepaints) {
-  command(IDPB_PLAY);
-  tick();
-  command(IDPB_PAUSE);
-  flush();
-  command(IDPB_STOP);
-  EXPECT_EQ(midi(), offs({57}) + EMPTY_SLOTS);
-  EXPECT_EQ((std::tuple{fake.focus, fake.logOf("timer.kill").size(), fake.invalidations}),
-            (std::tuple{IDPB_STOP, size_t{1}, 1}));
-  EXPECT_TRUE(everyMenuGreyedIs(false));
-  const S& sel = program.sel;
-  EXPECT_EQ((std::tuple{sel.scalePoint, sel.ctrlPlay, sel.ctrlLoop, sel.ctrlPause}),
-            (std::tuple{0, 0, 0, 0}));
-  flush();
-  command(IDPB_STOP);  // stopped already: no notes, no timer, but the same repaint
-  EXPECT_TRUE(midi().empty());
-  EXPECT_EQ((std::pair{fake.logOf("timer.kill").size(), fake.invalidations}),
-            (std::pair{size_t{0}, 2}));
-}
-
-TEST_F(Playback, PlayWhilePlayingDoesNothingAndStopSilencesTheChord) {
-  select(&S::circleSel, IDM_PROG_C_ARM_1 + 5, 17, COLS_PROGS_4);  // harmonic circle on C
-  command(IDPB_LOOP);
-  tick();
-  fake.clearLog();
-  fake.focus = IDPB_STOP;
-  command(IDPB_PLAY);
-  EXPECT_TRUE(fake.log.empty());
-  EXPECT_EQ((std::pair{fake.focus, program.sel.scalePoint}), (std::pair{IDPB_STOP, 2}));
-  EXPECT_EQ(fake.soundingNotes.size(), 3u);
-  command(IDPB_STOP);
-  EXPECT_TRUE(fake.soundingNotes.empty());
-  EXPECT_EQ((std::pair{fake.timerRunning, program.sel.ctrlLoop}), (std::pair{false, 0}));
-}
-
-TEST_F(Playback, SpeedKeysStopAtTheEndsAndRestartARunningTimer) {
-  command(IDPB_PLAY);
-  fake.clearLog();
-  command(IDM_SPEED_MIN_25);
-  EXPECT_EQ(fake.log, (Log{"timer.kill 605", "timer.set 605 250", "scroll.pos 1"}));
-  program.sel.vPos = 18;
-  fake.clearLog();
-  command(IDM_SPEED_PLUS_25);
-  EXPECT_EQ(fake.log, (Log{"timer.kill 605", "timer.set 605 5000", "scroll.pos 20"}));
-  for (const auto& [id, expected] : {std::pair{IDM_SPEED_PLUS_5, 20}, {IDM_SPEED_MIN_25, 15},
-                                     {IDM_SPEED_MIN_5, 14}, {IDM_SPEED_PLUS_5, 15}}) {
-    command(id);
-    EXPECT_EQ(program.sel.vPos, expected) << id;
-  }
-  EXPECT_EQ(fake.timerPeriod, 15 * 250);
-  command(IDPB_STOP);
-  fake.clearLog();
-  command(IDM_SPEED_PLUS_5);  // stopped: only the bar moves
-  EXPECT_EQ(fake.log, (Log{"scroll.pos 16"}));
-}
-
-TEST_F(Playback, TheThumbSetsTheTempoWithinTheRange) {
-  program.sel.vPos = 5;
-  for (const auto& [code, thumb, expected] :
-       {std::tuple{SB_THUMBTRACK, 7, 7}, {SB_THUMBPOSITION, 12, 12}, {SB_THUMBTRACK, 0, 1},
-        {SB_THUMBPOSITION, 40, 20}, {SB_THUMBTRACK, 0xFFFF, 20},  // the high word is unsigned
-        {SB_ENDSCROLL, 3, 20}, {SB_THUMBTRACK, 9, 9},
-        {7, 2, 9},                // a code without a rule leaves the tempo
-        {SB_LINEDOWN, 3, 10}}) {  // a line ignores the thumb word
-    scroll(code, thumb);
-    EXPECT_EQ((std::pair{program.sel.vPos, fake.scrollPos}), (std::pair{expected, expected}))
-        << "code " << code << " thumb " << thumb;
-  }
-  command(IDPB_PLAY);
-  fake.clearLog();
-  scroll(SB_ENDSCROLL);
-  EXPECT_EQ(fake.log, (Log{"timer.kill 605", "timer.set 605 2500", "scroll.pos 10"}));
-
-  // A tempo outside the range (loading brings a stored one into range): the first
-  // scroll clamps it.
-  command(IDPB_STOP);
-  for (const auto& [stored, clamped] : {std::pair{0, 1}, {37, 20}}) {
-    program.sel.vPos = stored;
-    scroll(SB_LINEUP);
-    EXPECT_EQ(program.sel.vPos, clamped);
+// The speed keys move the tempo by one and five, the thumb sets it, always within 1-20
+// (a tempo stored out of range is clamped by the first move); the bar shows it, and a
+// running timer starts again at the new period.
+TEST_F(Playback, SpeedKeysAndTheScrollBarKeepTheTempoInRangeAndRestartTheTimer) {
+  struct Move { int from, command, code, thumb, tempo; };
+  const Move moves[] = {
+      {1, IDM_SPEED_MIN_25, 0, 0, 1},  {18, IDM_SPEED_PLUS_25, 0, 0, 20},
+      {20, IDM_SPEED_PLUS_5, 0, 0, 20}, {20, IDM_SPEED_MIN_25, 0, 0, 15},
+      {15, IDM_SPEED_MIN_5, 0, 0, 14},  {14, IDM_SPEED_PLUS_5, 0, 0, 15},
+      {5, 0, SB_THUMBTRACK, 7, 7},      {5, 0, SB_THUMBPOSITION, 12, 12},
+      {5, 0, SB_THUMBTRACK, 0, 1},      {5, 0, SB_THUMBPOSITION, 40, 20},
+      {5, 0, SB_THUMBTRACK, 0xFFFF, 20},  // the high word is unsigned
+      {5, 0, SB_ENDSCROLL, 3, 5},       {5, 0, 7, 2, 5},  // codes without a rule
+      {5, 0, SB_LINEDOWN, 3, 6},        // a line ignores the thumb word
+      {0, 0, SB_LINEUP, 0, 1},          {37, 0, SB_LINEUP, 0, 20}};
+  for (bool running : {false, true}) {
+    if (running) command(IDPB_PLAY);
+    for (const Move& m : moves) {
+      program->sel.vPos = m.from;
+      fake.clearLog();
+      if (m.command) command(m.command);
+      else SendMessage(*program, WM_VSCROLL, static_cast<uintptr_t>(m.code | m.thumb << 16), 0);
+      const Log restart{"timer.kill 605", "timer.set 605 " + std::to_string(m.tempo * 250)};
+      const Log shown{"scroll.pos " + std::to_string(m.tempo)};
+      EXPECT_EQ(fake.log, running ? restart + shown : shown)
+          << "from " << m.from << " by " << m.command << " " << m.code << " " << m.thumb;
+    }
   }
 }
 
-// Pause between the releasing step and the end of the run, then Play: one more step runs
-// with scalePoint past the last step and only repeats the last release.
-TEST_F(Playback, AStepPastTheEndRepeatsTheLastReleaseWithinTheSelection) {
-  struct Case {
-    int S::*kind;
-    int id, scpIndex, steps;
-    std::vector<int> lastPositions, lastNotes;
-  };
-  const Case cases[] = {
-      // A triad progression: its fourth row is empty and has no end mark.
-      {&S::circleSel, IDM_PROG_TRIAD_1, 0, 3, {4, 25, 22}, {66, 70, 73}},
-      // The last chord type: the row after its last chord would be outside the table.
-      {&S::chordSel, IDM_CHORDS_7_DOM_B5, 10, 12, {4, 25, 6, 7}, {66, 70, 72, 76}},
-      {&S::diatonicSel, IDM_SCALE_1, 0, 15, {28}, {79}},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.id);
-    select(c.kind, c.id, c.scpIndex, c.steps);
+// A pause between the releasing step and the end of the run, then Play: one more step runs
+// past the last one and only repeats the last release, inside the selection's rows.
+TEST_F(Playback, AStepPastTheEndOnlyRepeatsTheLastRelease) {
+  for (const auto& [selection, last] :
+       {std::pair{IDM_PROG_TRIAD_1, Notes{66, 70, 73}},  // its fourth row is empty, unmarked
+        {IDM_CHORDS_7_DOM_B5, Notes{66, 70, 72, 76}},    // the last row of the chord table
+        {IDM_SCALE_1, Notes{79}}}) {
+    command(selection);
     command(IDPB_PLAY);
-    tick(c.steps);
+    tick(program->sel.scaleSteps);
     command(IDPB_PAUSE);
     flush();
     command(IDPB_PLAY);
-    EXPECT_EQ(midi(), offs(c.lastNotes));
-    EXPECT_EQ(circles(), circlesAt(c.lastPositions, WHITE));
+    const Messages sent = midi();
+    EXPECT_EQ(sent, offs(last)) << selection;
+    expectDrawnAsSounded(sent);
     EXPECT_EQ(tickToEnd(), 1);
     EXPECT_TRUE(fake.soundingNotes.empty());
   }
 }
 
-TEST_F(Playback, OddSelectionsNeverReachOutsideTheTables) {
-  // More steps than the table holds sound only what it holds; a pentatonic scale runs silently.
-  struct Run {
-    int S::*kind;
-    int id, scpIndex, steps;
-    long started;
-  };
-  for (const Run& r : {Run{&S::chordSel, IDM_CHORDS_MAJOR, 0, 15, 12 * 3},
-                       Run{&S::circleSel, IDM_PROG_TRIAD_1 + 3, 3, 4, 9},
-                       Run{&S::pentatonicSel, IDM_SCALE_PENT_1, 0, PENT_STEPS, 0}}) {
-    select(r.kind, r.id, r.scpIndex, r.steps);
+// Hand-edited settings can hold rows, directions, tunings and step counts outside the
+// tables: a run sounds only what the tables hold, and leaves nothing sounding.
+TEST_F(Playback, OddSelectionsSoundOnlyWhatTheTablesHold) {
+  struct Odd { int S::*kind; int id, row, steps, direction, tuning; long started; };
+  const Odd odds[] = {{&S::chordSel, IDM_CHORDS_MAJOR, 0, 15, 0, 0, 12 * 3},  // 12 triads
+                      {&S::circleSel, IDM_PROG_TRIAD_1 + 3, 3, 4, 0, 0, 3 * 3},
+                      {&S::pentatonicSel, IDM_SCALE_PENT_1, 0, PENT_STEPS, 0, 0, 0},
+                      {&S::chordSel, IDM_CHORDS_MAJOR, 11, 15, 0, 0, 0},
+                      {&S::circleSel, IDM_PROG_TRIAD_1, 36, 15, 0, 0, 0},
+                      {&S::diatonicSel, IDM_SCALE_1, 0, 15, 3, 0, 0},
+                      {&S::diatonicSel, IDM_SCALE_1, 24, 15, 0, 0, 0},
+                      {&S::wholeToneSel, IDM_SCALE_WT1, 2, 15, 0, 0, 0},
+                      {&S::diatonicSel, IDM_SCALE_1, 0, 15, 0, 4, 0}};
+  for (const Odd& o : odds) {
+    SCOPED_TRACE(testing::Message() << o.id << " row " << o.row);
+    S& sel = program->sel;
+    sel.diatonicSel = sel.pentatonicSel = sel.wholeToneSel = sel.chordSel = sel.circleSel =
+        sel.chromaticSel = 0;
+    sel.*o.kind = o.id;
+    std::tie(sel.scpIndex, sel.scaleSteps, sel.direcSel2, sel.keySel2) =
+        std::tuple{o.row, o.steps, o.direction, o.tuning};
     command(IDPB_PLAY);
-    EXPECT_EQ(tickToEnd(), r.steps + 1);
+    EXPECT_EQ(tickToEnd(), o.steps + 1);
     const Messages sent = midi();
     const auto isNoteOn = [](uint32_t m) { return (m & 0xF0) == 0x90; };
-    EXPECT_EQ(std::count_if(sent.begin(), sent.end(), isNoteOn), r.started) << r.id;
+    EXPECT_EQ(std::count_if(sent.begin(), sent.end(), isNoteOn), o.started);
     EXPECT_TRUE(fake.soundingNotes.empty());
   }
+}
 
-  // Rows, directions and tunings outside their tables: the step draws and sounds nothing.
-  struct Step {
-    int S::*kind;
-    int id, scpIndex, direction, tuning;
-  };
-  for (const Step& s : {Step{&S::chordSel, IDM_CHORDS_MAJOR, 11, 0, 0},
-                        Step{&S::circleSel, IDM_PROG_TRIAD_1, 36, 0, 0},
-                        Step{&S::diatonicSel, IDM_SCALE_1, 0, 3, 0},
-                        Step{&S::diatonicSel, IDM_SCALE_1, 24, 0, 0},
-                        Step{&S::wholeToneSel, IDM_SCALE_WT1, 2, 0, 0},
-                        Step{&S::diatonicSel, IDM_SCALE_1, 0, 0, 4}}) {
-    select(s.kind, s.id, s.scpIndex, 15);
-    program.sel.direcSel2 = s.direction;
-    program.sel.keySel2 = s.tuning;
-    program.sel.scalePoint = 0;
-    flush();
-    playScaleChordCircle(program);
-    EXPECT_TRUE(midi().empty()) << s.id;
-    EXPECT_TRUE(circles().empty()) << s.id;
+TEST_F(Playback, WithoutAnOutputTheHighlightsMoveTheSame) {
+  fakes::RecordingPlatform silentFake;
+  silentFake.midiOpenSucceeds = false;
+  const std::unique_ptr<Program> silent = CreateMainWindow(silentFake.services());
+  silentFake.dcOps.clear();
+  for (Program* p : {program.get(), silent.get()}) {
+    for (int id : {IDPB_PLAY, IDPB_PAUSE, IDPB_PLAY}) SendCommand(*p, id);
+    while (p->sel.ctrlPlay) SendMessage(*p, WM_TIMER, IDM_PLAY_TIMER, 0);
   }
-  program.sel.direcSel2 = program.sel.keySel2 = 0;
-
-  // A step far past the end releases the remembered slot and attacks nothing; a slot
-  // that names no button is left alone.
-  program.seq.prev[0] = {2, buttonX(program, 2), buttonY(program, 2), 60};
-  program.sel.scalePoint = 40;
-  playScaleChordCircle(program);
-  EXPECT_EQ(midi(), offs({60}));
-  EXPECT_EQ(circles(), circlesAt({2}, WHITE));
-  program.seq.prev[0].note = -3;
-  playScaleChordCircle(program);
-  EXPECT_TRUE(midi().empty());
-  EXPECT_TRUE(circles().empty());
+  auto drawing = [](const std::vector<SurfaceOp>& ops) {
+    std::vector<std::tuple<SurfaceOp::Kind, int, int, std::string, platform::Brush>> out;
+    for (const SurfaceOp& op : ops) out.push_back({op.kind, op.x, op.y, op.text, op.brush});
+    return out;
+  };
+  EXPECT_FALSE(fake.midiMessages.empty() || fake.dcOps.empty());
+  EXPECT_TRUE(silentFake.midiMessages.empty());
+  EXPECT_EQ(drawing(silentFake.dcOps), drawing(fake.dcOps));
 }
 
 }  // namespace

@@ -1,12 +1,13 @@
-// Shared by the desktop tests: a main window on recording MIDI and settings fakes whose
-// window procedure notes every message, answers to modal dialogs given from inside their
-// own loops, and looks at the pixels of the picture.
+// Shared by the desktop tests: a main window on recording fakes whose window procedure
+// notes every message, answers to modal dialogs given from inside their own loops, and
+// looks at the pixels of the picture.
 #pragma once
 
 #include <QAbstractButton>
 #include <QMessageBox>
 #include <QWindow>
 #include <QtTest>
+#include <algorithm>
 #include <functional>
 #include <set>
 
@@ -19,14 +20,9 @@
 
 namespace brenavo::guitest {
 
-struct Received {
-  uint32_t message;
-  uintptr_t wParam;
-};
-
-// Every message the window procedure got, in order. Commands in `commandsNotRun` are
-// noted but not handed on (they would open windows of their own).
-inline std::vector<Received> received;
+// Every message the window procedure got, with its wParam, in order. Commands in
+// `commandsNotRun` are noted but not run (they would open windows of their own).
+inline std::vector<std::pair<uint32_t, uintptr_t>> received;
 inline std::set<int> commandsNotRun;
 
 inline int32_t recordingWindowFunc(Program& program, uint32_t message, uintptr_t wParam,
@@ -38,36 +34,33 @@ inline int32_t recordingWindowFunc(Program& program, uint32_t message, uintptr_t
 
 inline std::vector<uintptr_t> wParamsOf(uint32_t message) {
   std::vector<uintptr_t> found;
-  for (const Received& r : received)
-    if (r.message == message) found.push_back(r.wParam);
+  for (const auto& [got, wParam] : received)
+    if (got == message) found.push_back(wParam);
   return found;
 }
 
-// Acts on the next modal dialog once it shows, from inside its own event loop. Whatever
-// `act` does, the dialog is closed afterwards, so a failed step can never hang the test.
+// Acts on the next modal dialog, made active, from inside its own event loop; the dialog
+// is closed afterwards whatever `act` did, so a failed step never hangs the test.
 inline void whenModal(const std::function<void(QDialog&)>& act) {
   auto* poll = new QTimer;
-  poll->setInterval(0);
   QObject::connect(poll, &QTimer::timeout, [poll, act] {
     auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
     if (dialog == nullptr || !dialog->isVisible()) return;
     poll->stop();
     poll->deleteLater();
-    // Keyboard shortcuts reach the active window only.
-    dialog->windowHandle()->requestActivate();
-    const QWindow* window = dialog->windowHandle();
+    QWindow* window = dialog->windowHandle();
+    window->requestActivate();  // keyboard shortcuts reach the active window only
     if (!QTest::qWaitFor([window] { return QGuiApplication::focusWindow() == window; }))
       qWarning("the dialog did not become active");
     act(*dialog);
     if (dialog->isVisible()) dialog->done(QDialog::Rejected + 100);
   });
-  poll->start();
+  poll->start(0);
 }
 
 // What a message box showed before the test answered it.
 struct BoxSeen {
-  QString title;
-  QString text;
+  QString title, text;
   QStringList buttons;  // the texts of Yes, No and OK, those it has
   QMessageBox::Icon icon = QMessageBox::NoIcon;
   bool ownerVisible = false;
@@ -84,8 +77,8 @@ inline void answerNextBox(QMessageBox::StandardButton answer, BoxSeen& seen) {
   });
 }
 
-// Chooses "&A-D-G" and "GUAR&DAR" in the options dialog by their mnemonics, each of
-// which clicks its button a moment after the key.
+// Chooses "&A-D-G" and "GUAR&DAR" in the options dialog by their mnemonics; each clicks
+// its button a moment after the key.
 inline void chooseAdgAndSave(QDialog& dialog) {
   QTest::keyClick(&dialog, Qt::Key_A, Qt::AltModifier);
   auto* adg = dialog.findChild<QAbstractButton*>("radio_1014");
@@ -101,10 +94,9 @@ inline int pixelsNear(const QImage& image, const QRect& area, QColor colour, int
   int count = 0;
   for (int y = area.top(); y <= area.bottom(); ++y)
     for (int x = area.left(); x <= area.right(); ++x) {
-      const QColor pixel = image.pixelColor(x, y);
-      count += std::abs(pixel.red() - colour.red()) <= tolerance &&
-               std::abs(pixel.green() - colour.green()) <= tolerance &&
-               std::abs(pixel.blue() - colour.blue()) <= tolerance;
+      const QColor p = image.pixelColor(x, y);
+      count += std::max({std::abs(p.red() - colour.red()), std::abs(p.green() - colour.green()),
+                         std::abs(p.blue() - colour.blue())}) <= tolerance;
     }
   return count;
 }
@@ -117,14 +109,14 @@ inline QRect labelBox(QPoint centre) { return {centre.x() - 15, centre.y() - 11,
 // right, `inside` colour above its label and white beyond it. Empty when all is well.
 inline QString circleFault(const QImage& image, QPoint c, QRgb inside = qRgb(255, 255, 255),
                            int scale = 1) {
+  const auto at = [&image, scale](int x, int y) { return image.pixel(x * scale, y * scale); };
   int darkest = 255;
   for (int dx = 16 * scale; dx <= 22 * scale; ++dx)
     darkest = std::min(darkest, qGray(image.pixel(c.x() * scale + dx, c.y() * scale)));
-  if (darkest >= 90) return QString("no outline at %1,%2").arg(c.x()).arg(c.y());
-  if (image.pixel(c.x() * scale, (c.y() - 16) * scale) != inside)
-    return QString("wrong inside at %1,%2").arg(c.x()).arg(c.y());
-  if (!isWhite(image.pixel((c.x() + 26) * scale, c.y() * scale)))
-    return QString("not white beyond %1,%2").arg(c.x()).arg(c.y());
+  const QString where = QString(" at %1,%2").arg(c.x()).arg(c.y());
+  if (darkest >= 90) return "no outline" + where;
+  if (at(c.x(), c.y() - 16) != inside) return "wrong inside" + where;
+  if (!isWhite(at(c.x() + 26, c.y()))) return "not white beyond" + where;
   return {};
 }
 
@@ -140,26 +132,20 @@ struct TestWindow {
     window = std::make_unique<qt::MainWindow>(fake, fake);
     window->program().windowProc = recordingWindowFunc;
   }
-  // Shows the window and gives it the keyboard.
-  bool showActive() {
+  bool showActive() {  // shown, with the keyboard
     window->show();
     window->activateWindow();
     return QTest::qWaitForWindowActive(window.get());
   }
   Program& program() { return window->program(); }
   QImage picture() const { return window->canvas().grab().toImage(); }
-  QPoint button(int position) {
-    return {buttonX(program(), position), buttonY(program(), position)};
-  }
-  // What is wrong with the circles of both keyboards on a picture of `scale` device
-  // pixels to the logical pixel, all white inside; empty when all is well.
+  QPoint button(int p) { return {buttonX(program(), p), buttonY(program(), p)}; }
+  // The first fault of the circles of both keyboards, all white inside; empty when none.
   QString keyboardsFault(const QImage& image, int scale = 1) {
-    for (int p = 0; p < KB_POSITIONS; ++p)
-      if (!isLabelSlot(p)) {
-        const QString fault = circleFault(image, button(p), qRgb(255, 255, 255), scale);
-        if (!fault.isEmpty()) return fault;
-      }
-    return {};
+    QString fault;
+    for (int p = 0; p < KB_POSITIONS && fault.isEmpty(); ++p)
+      if (!isLabelSlot(p)) fault = circleFault(image, button(p), qRgb(255, 255, 255), scale);
+    return fault;
   }
   // The first button of the scale on show, the one a run lights first.
   int firstOfScale() {
@@ -168,16 +154,14 @@ struct TestWindow {
   }
 };
 
-// The first G-C-F button labelled in the middle octave (drawn blue: a capital letter
-// without the "-" of the octave below) or in the upper one (drawn red: a small letter
-// without the "+" of the octave above).
+// The first G-C-F button labelled in the middle octave (drawn blue: a capital without
+// "-") or in the upper one (drawn red: a small letter without "+").
 inline int firstButtonInOctave(bool upper) {
   for (int p = 0; p < KB_POSITIONS; ++p) {
     const QByteArray name = keyConfig[0].szNoteName[p];
-    if (isLabelSlot(p) || name.isEmpty()) continue;
-    const bool middle = QChar(name[0]).isUpper() && !name.contains('-');
-    const bool high = QChar(name[0]).isLower() && !name.contains('+');
-    if (upper ? high : middle) return p;
+    if (!isLabelSlot(p) && !name.isEmpty() && QChar(name[0]).isLower() == upper &&
+        QChar(name[0]).isLetter() && !name.contains(upper ? '+' : '-'))
+      return p;
   }
   return -1;
 }

@@ -1,6 +1,7 @@
-// What holds at one and at two device pixels to the logical pixel: the picture kept
-// between paints is, once the runs are over, the one a fresh paint makes; and every text
-// the status bar can show fits its part whole at the desktop's usual font sizes.
+// What holds at one and at two device pixels to the logical pixel: the picture is painted
+// at the device resolution where the diagrams show it; the picture kept between paints is,
+// once the runs are over, the one a fresh paint makes; and every text the status bar can
+// show fits its part whole at the desktop's usual font sizes.
 #include <QLabel>
 #include <QtTest>
 
@@ -11,43 +12,65 @@
 using namespace brenavo;
 using namespace brenavo::guitest;
 
+// Blocks of 2 x 2 device pixels, one per logical pixel of `logical`, whose four pixels
+// differ. A picture painted at the logical resolution and enlarged has none.
+int unevenBlocks(const QImage& image, const QRect& logical) {
+  int count = 0;
+  for (int y = logical.top() * 2; y <= logical.bottom() * 2; y += 2)
+    for (int x = logical.left() * 2; x <= logical.right() * 2; x += 2) {
+      const QRgb first = image.pixel(x, y);
+      count += image.pixel(x + 1, y) != first || image.pixel(x, y + 1) != first ||
+               image.pixel(x + 1, y + 1) != first;
+    }
+  return count;
+}
+
 class ScaledTest : public QObject {
   Q_OBJECT
 
  private slots:
+  // The frame keeps its logical size; circles, labels and a step's highlight land on
+  // their device pixels, the labels' glyph edges falling between logical pixels.
+  void pictureIsPaintedAtTheDeviceResolution() {
+    TestWindow t;
+    QVERIFY(t.showActive());
+    const int ratio = qRound(t.window->devicePixelRatioF());
+    QCOMPARE(t.window->size(), QSize(800, 600));
+    QCOMPARE(t.window->grab().size(), QSize(800, 600) * ratio);
+    const QImage image = t.picture();
+    QCOMPARE(t.keyboardsFault(image, ratio), QString());
+    const int first = t.firstOfScale();
+    if (ratio > 1) QVERIFY(unevenBlocks(image, labelBox(t.button(first))) > 10);
+    QTest::keyClick(t.window.get(), Qt::Key_F5);
+    t.window->desktop().killTimer(IDM_PLAY_TIMER);
+    const QImage lit = t.picture();
+    QCOMPARE(circleFault(lit, t.button(first), qRgb(255, 255, 0), ratio), QString());
+    if (ratio > 1) QVERIFY(unevenBlocks(lit, labelBox(t.button(first))) > 10);
+  }
+
   // Runs, loops, pauses and stops of single notes, thirds, four-note chords and a
   // progression, whose buttons turn yellow and back to white many times over.
   void runsLeaveThePictureAsAFreshPaintHasIt() {
     TestWindow t;
     QVERIFY(t.showActive());
     qt::QtPlatform& desktop = t.window->desktop();
-    qt::Canvas& canvas = t.window->canvas();
-    const auto command = [&desktop](int id) {
-      desktop.sendCommand(id);
-      desktop.killTimer(IDM_PLAY_TIMER);  // the test gives the ticks
-    };
-    const auto tick = [&t, &desktop](int most) {
-      for (int i = 0; i < most && t.program().sel.ctrlPlay; ++i) {
-        desktop.send(WM_TIMER, IDM_PLAY_TIMER);
-        desktop.killTimer(IDM_PLAY_TIMER);
+    const auto send = [&t, &desktop](uint32_t message, int wParam, int times) {
+      for (int i = 0; i < times && (message != WM_TIMER || t.program().sel.ctrlPlay); ++i) {
+        desktop.send(message, wParam);
+        desktop.killTimer(IDM_PLAY_TIMER);  // the test gives the ticks
       }
     };
     for (int selection : {IDM_SCALE_1, IDM_SCALE_THIRDS, IDM_CHORDS_7_DOM_B5, IDM_PROG_C_MEL_1}) {
-      command(selection);
-      command(IDPB_PLAY);
-      tick(5);
-      command(IDPB_STOP);
-      command(IDPB_PLAY);
-      tick(100);
-      command(IDPB_LOOP);
-      tick(40);
-      command(IDPB_PAUSE);
-      command(IDPB_PLAY);
-      tick(100);
-      const QImage kept = canvas.picture();
-      canvas.invalidate();
-      canvas.grab();
-      QCOMPARE(canvas.picture(), kept);
+      send(WM_COMMAND, selection, 1);
+      for (auto [command, ticks] : {std::pair{IDPB_PLAY, 5}, {IDPB_STOP, 0}, {IDPB_PLAY, 100},
+                                    {IDPB_LOOP, 40}, {IDPB_PAUSE, 0}, {IDPB_PLAY, 100}}) {
+        send(WM_COMMAND, command, 1);
+        send(WM_TIMER, IDM_PLAY_TIMER, ticks);
+      }
+      const QImage kept = t.window->canvas().picture();
+      t.window->canvas().invalidate();
+      t.window->canvas().grab();
+      QCOMPARE(t.window->canvas().picture(), kept);
     }
   }
 
@@ -73,8 +96,8 @@ class ScaledTest : public QObject {
         const QString text = qt::fromProgramText(programText);
         bar.setPartText(part, text);
         QCOMPARE(label.text(), text);
-        QVERIFY2(label.sizeHint().width() <= label.width(), qPrintable(text));
-        QVERIFY(label.toolTip().isEmpty());
+        QVERIFY2(label.sizeHint().width() <= label.width() && label.toolTip().isEmpty(),
+                 qPrintable(text));
       }
     }
     // A text longer than any of them is cut short visibly and shown whole in a tooltip.
