@@ -16,8 +16,7 @@ Kind selectedKind(const SelectionState& sel);
 
 // True when the selection is one the commands and the options dialog could make: at most
 // one kind global set, holding a command of its kind, with the row that command names (a
-// pentatonic row of its family; any diatonic row 0-16, the placeholder rows 5-11 too,
-// whose menu items are greyed but whose commands are accepted); the chromatic flag 1;
+// pentatonic row of its family; a diatonic row that holds a fingering); the chromatic flag 1;
 // the row within the largest table; the tuning, direction and format pairs agreeing and
 // in range; the pentatonic family 0-2. The step count, tempo and voice are not looked at.
 bool selectionConsistent(const SelectionState& sel);
