@@ -52,7 +52,7 @@ TEST(NoteLabelColour, FollowsTheMidiOctaveOfEveryButtonAndTheLowerCaseRuleWins) 
 // Every paint: the blank, 62 white circles where the diagrams show them, each with its tuning's
 // label centred on it, white captions centred under each side with their bottom at 525, then the
 // listing rows: a black step number ending at x 51, then at most four notes centred every 50 px
-// from x 80, black separators ("/" in scales, "-" in chords) between, 30 px below the last row.
+// from x 80, black separators ("/" in scales, "-" in chords) between; each row 30 px lower.
 TEST(Paint, DiagramsCaptionsAndTheListingRowByRow) {
   using S = SelectionState;
   struct Case { int S::*kind; int id, row, steps, format, tuning; int rows; Names first; };
@@ -82,7 +82,7 @@ TEST(Paint, DiagramsCaptionsAndTheListingRowByRow) {
     paintWindow(program, surface);
     std::vector<SurfaceOp> circles, texts;
     for (const SurfaceOp& op : surface.ops()) {
-      if (op.kind == SurfaceOp::Kind::Ellipse && texts.empty()) circles.push_back(op);  // first
+      if (op.kind == SurfaceOp::Kind::Ellipse && texts.empty()) circles.push_back(op);
       if (op.kind == SurfaceOp::Kind::TextOut) texts.push_back(op);
     }
     const SurfaceOp& blank = surface.ops().at(0);
