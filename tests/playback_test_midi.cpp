@@ -1,7 +1,8 @@
-// MIDI packing, the output's life, and the transport's controls.
+// The MIDI output's life, and the transport's controls.
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "fakes/recording_platform.h"
@@ -11,57 +12,33 @@
 namespace brenavo {
 namespace {
 
-using Log = std::vector<std::string>;
-
-class MidiAndControls : public ::testing::Test {
- protected:
+// A failed open warns once and silences every sender; an open selects the voice (status and
+// channel, then the program, from the lowest byte up) and closing resets first. The tempo
+// bar, then the frame "Controles" holding play, loop, pause and stop one under another.
+TEST(MidiAndControls, OutputLifeTempoBarAndFourButtonsInsideTheirFrame) {
   fakes::RecordingPlatform fake;
   Program program{fake.services()};
-};
-
-// A message packs status or channel, note and velocity from the lowest byte up; notes go out
-// on channel 0 at full velocity.
-TEST_F(MidiAndControls, OpeningSelectsTheVoiceAndClosingResetsFirst) {
-  program.sel.midiVoice = IDRB_PICCOLO;
-  openMidiOutput(program);
-  MidiNoteOn(fake, CHANNEL_NUM, 60, VELOCITY);
-  MidiNoteOff(fake, 3, 64, 0);
-  closeMidiOutput(program);
-  EXPECT_EQ(fake.log, (Log{"midi.open", "midi.short 0x000048C0", "midi.short 0x007F3C90",
-                           "midi.short 0x00004083", "midi.reset", "midi.close"}));
-}
-
-TEST_F(MidiAndControls, AFailedOpenWarnsOnceAndSilencesEverySender) {
+  program.sel.midiVoice = IDRB_PICCOLO, program.sel.midiDevExists = 1;  // a failure clears it
   fake.midiOpenSucceeds = false;
-  program.sel.midiDevExists = 1;  // whatever it held before, the failure clears it
   openMidiOutput(program);
-  program.seq.prev[0].midi = 60;
-  sendProgramChange(program);
-  allNotesOff(program);
+  sendProgramChange(program), allNotesOff(program);
   closeMidiOutput(program);  // reset and close whatever the open gave
-  EXPECT_EQ(fake.log, (Log{"midi.open", "beep",
-                           "messageBox Brenavo: ERROR|Control de MIDI no disponible.|48",
-                           "midi.reset", "midi.close"}));
-}
-
-// The tempo bar, then the frame "Controles" holding play, loop, pause and stop one under another.
-TEST_F(MidiAndControls, TempoBarAndFourButtonsInsideTheirFrame) {
-  program.sel.vPos = 7;
-  initTempoScrollBar(program);
-  createTransportControls(program);
-  EXPECT_EQ(fake.log, (Log{"scroll.range 1 20", "scroll.pos 7", "controls.create 600",
-                           "controls.create 601", "controls.create 602", "controls.create 603",
-                           "controls.create 604"}));
-  const platform::ControlLayout& frame = fake.controls.at(0);
-  EXPECT_STREQ(frame.text, "Controles");
-  const char* images[4] = {"CtrlPlayBmp", "CtrlLoopBmp", "CtrlPauseBmp", "CtrlStopBmp"};
-  for (int b = 0, top = frame.y; b < 4; ++b) {
-    const platform::ControlLayout& button = fake.controls.at(b + 1);
-    EXPECT_STREQ(button.image, images[b]);
-    EXPECT_TRUE(button.y >= top && button.x >= frame.x && button.y + button.height <= frame.y +
-                frame.height && button.x + button.width <= frame.x + frame.width) << b;
-    top = button.y + button.height;
-  }
+  fake.midiOpenSucceeds = true;
+  openMidiOutput(program), closeMidiOutput(program);
+  EXPECT_EQ(fake.log, (std::vector<std::string>{
+                          "midi.open", "beep", "messageBox Brenavo: ERROR|Control de MIDI no "
+                          "disponible.|48", "midi.reset", "midi.close", "midi.open",
+                          "midi.short 0x000048C0", "midi.reset", "midi.close"}));
+  program.sel.vPos = 7, initTempoScrollBar(program), createTransportControls(program);
+  EXPECT_EQ((std::tuple{fake.scrollMin, fake.scrollMax, fake.scrollPos}), (std::tuple{1, 20, 7}));
+  const std::vector<platform::ControlLayout>& c = fake.controls;  // the frame, then the buttons
+  EXPECT_STREQ(c.at(0).text, "Controles");
+  const char* images[] = {"", "CtrlPlayBmp", "CtrlLoopBmp", "CtrlPauseBmp", "CtrlStopBmp"};
+  for (size_t b = 1; b < 5; ++b)
+    EXPECT_TRUE(c.at(b).id == 600 + int(b) && std::string(c[b].image) == images[b] &&
+                c[b].y >= c[b - 1].y + (b > 1 ? c[b - 1].height : 0) && c[b].x >= c[0].x &&
+                c[b].y + c[b].height <= c[0].y + c[0].height &&
+                c[b].x + c[b].width <= c[0].x + c[0].width) << b;
 }
 
 }  // namespace
