@@ -1,30 +1,25 @@
-// The options, about and usage dialogs on the desktop, driven from inside their own
-// modal loops.
+// The options, about and usage dialogs on the desktop, driven from inside their own loops.
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QtTest>
 
 #include "dialogs/info_dialogs.h"
 #include "gui_test_support.h"
 #include "platform/qt/qt_dialogs.h"
-#include "platform/qt/resources.h"
 
 using namespace brenavo;
 
-// The labels and buttons cut short or not wholly inside the dialog: narrower or lower
-// than their text (a radio button with its indicator), or reaching past an edge.
+// The labels and buttons narrower or lower than their text, or reaching past the dialog.
 static QStringList clippedIn(QDialog& dialog) {
   QStringList clipped;
   for (const QWidget* w : dialog.findChildren<QWidget*>()) {
     const auto* button = qobject_cast<const QAbstractButton*>(w);
-    if (!button && !qobject_cast<const QLabel*>(w)) continue;
-    QSize least = w->sizeHint();
-    if (button) least.setHeight(w->fontMetrics().height());
+    QSize least = button ? QSize(w->sizeHint().width(), w->fontMetrics().height()) : w->sizeHint();
     if (qobject_cast<const QPushButton*>(w))
       least.setWidth(w->fontMetrics().horizontalAdvance(QString(button->text()).remove('&')));
-    if (w->width() < least.width() || w->height() < least.height() ||
-        !dialog.rect().contains(QRect(w->mapTo(&dialog, QPoint()), w->size())))
+    if ((button || qobject_cast<const QLabel*>(w)) &&
+        (w->width() < least.width() || w->height() < least.height() ||
+         !dialog.rect().contains(QRect(w->mapTo(&dialog, QPoint()), w->size()))))
       clipped << w->objectName();
   }
   return clipped;
@@ -34,71 +29,40 @@ class DialogsTest : public QObject {
   Q_OBJECT
   QWidget owner_;
   QtDialogs dialogs_{&owner_};
-
  private slots:
-  void initTestCase() { registerResources(); }
-
-  // The options open with one check a group (none for a value naming no button of it);
-  // "&A-D-G" and "GUAR&DAR" save the tuning alone changed, "CAN&CELAR" (Alt+C) saves nothing.
-  void optionsShowTheChecksAndSaveOnlyWithGuardar() {
-    QStringList checked;
-    const auto lookThen = [&checked](std::function<void(QDialog&)> act) {
-      guitest::whenModal([&checked, act](QDialog& dialog) {
-        for (const QRadioButton* radio : dialog.findChildren<QRadioButton*>())
-          if (radio->isChecked()) checked << radio->objectName();
-        act(dialog);
-      });
-    };
-    lookThen(guitest::chooseAdgAndSave);
-    const platform::OptionsOutcome outcome = dialogs_.runOptions({1012, 1023, 72});
-    QCOMPARE(checked, (QStringList{"radio_1012", "radio_1023", "radio_72"}));
-    QVERIFY(outcome.saved);
-    QCOMPARE(outcome.checks, (platform::OptionsChecks{1014, 1023, 72}));
-    checked.clear();
-    bool closed = false;
-    lookThen([&closed](QDialog& dialog) {
-      QTest::keyClick(&dialog, Qt::Key_C, Qt::AltModifier);
-      closed = QTest::qWaitFor([&dialog] { return !dialog.isVisible(); });
-    });
-    QVERIFY(!dialogs_.runOptions({1015, -1, 25}).saved);
-    QVERIFY(closed);
-    QCOMPARE(checked, QStringList{});
-  }
-
-  void centringTruncatesTowardZero() {
-    QCOMPARE(centredOn({100, 80, 800, 600}, {301, 201}), QPoint(349, 279));
-    QCOMPARE(centredOn({10, 10, 100, 100}, {301, 201}), QPoint(-90, -40));
-  }
-
-  // Each dialog opens centred on its owner (even one partly off the screen) with its
-  // title, shows every text whole, and ends with Esc.
-  void dialogsOpenCentredAndShowEverythingWhole() {
-    const std::pair<QPoint, std::function<void()>> cases[] = {
-        {{100, 80}, [this] { dialogs_.runOptions({1011, 1021, 23}); }},
-        {{-300, -200}, [this] { dialogs_.runAbout(aboutText()); }},
-        {{60, 40}, [this] { dialogs_.runUsage(usageText()); }}};
-    QStringList titles, texts;
-    for (const auto& [ownerAt, run] : cases) {
+  // Each dialog opens centred on its owner (even partly off the screen) with its title and
+  // checks (none for a value naming no button), all text whole; "GUAR&DAR" alone saves.
+  void dialogsOpenCentredShowEverythingWholeAndEndWithTheirKeys() {
+    QCOMPARE(centredOn({10, 10, 100, 100}, {301, 201}), QPoint(-90, -40));  // toward zero
+    owner_.show();  // with its frame
+    platform::OptionsOutcome saved, cancelled;
+    const struct { QPoint ownerAt; const char* keys; std::function<void()> run; } cases[] = {
+        {{100, 80}, "Alt+A, Alt+D", [&] { saved = dialogs_.runOptions({1012, 1023, 72}); }},
+        {{60, 40}, "Alt+C", [&] { cancelled = dialogs_.runOptions({1015, -1, 25}); }},
+        {{-300, -200}, "Esc", [this] { dialogs_.runAbout(aboutText()); }},
+        {{60, 40}, "Esc", [this] { dialogs_.runUsage(usageText()); }}};
+    QStringList seen;  // of each: clipped, title, text, faults, checks
+    for (const auto& [ownerAt, keys, run] : cases) {
       owner_.move(ownerAt);
-      const QRect ownerFrame = owner_.frameGeometry();
-      QStringList faults{"not seen"};
-      guitest::whenModal([&](QDialog& dialog) {
-        faults = clippedIn(dialog);
-        const QRect frame = dialog.frameGeometry();
-        if (frame.topLeft() != centredOn(ownerFrame, frame.size())) faults << "not centred";
-        titles << dialog.windowTitle();
-        const auto* label = dialog.findChild<QLabel*>("textLabel");
-        texts << (label ? label->text() : "");
-        QTest::keyClick(&dialog, Qt::Key_Escape);
-        if (dialog.isVisible()) faults << "still open after Esc";
+      guitest::whenModal([&seen, keys, owner = owner_.frameGeometry()](QDialog& dialog) {
+        const auto* text = dialog.findChild<QLabel*>("textLabel");
+        QStringList got = clippedIn(dialog) << dialog.windowTitle() << (text ? text->text() : "");
+        if (dialog.frameGeometry().topLeft() != centredOn(owner, dialog.frameGeometry().size()))
+          got << "not centred";
+        for (const QRadioButton* radio : dialog.findChildren<QRadioButton*>())
+          if (radio->isChecked()) got << radio->objectName();
+        QTest::keySequence(&dialog, QKeySequence(keys));  // Alt and a button's mnemonic clicks it
+        if (!QTest::qWaitFor([&dialog] { return !dialog.isVisible(); })) got << "still open";
+        seen << got.join("|");
       });
       run();
-      QVERIFY2(faults.isEmpty(), qPrintable(titles.join(" / ") + ": " + faults.join(", ")));
     }
-    QCOMPARE(titles, (QStringList{"Brenavo: Opciones", "Brenavo: Sobre el Brenavo",
-                                  "Brenavo: Informacion de uso"}));
-    QCOMPARE(texts, (QStringList{"", QString::fromStdString(aboutText()),
-                                 QString::fromStdString(usageText())}));
+    QCOMPARE(seen, (QStringList{
+        "Brenavo: Opciones||radio_1012|radio_1023|radio_72", "Brenavo: Opciones|",
+        "Brenavo: Sobre el Brenavo|" + QString::fromStdString(aboutText()),
+        "Brenavo: Informacion de uso|" + QString::fromStdString(usageText())}));
+    QVERIFY(saved.saved && !cancelled.saved &&
+            saved.checks == platform::OptionsChecks(1014, 1023, 72));
   }
 };
 
