@@ -52,9 +52,10 @@ std::unique_ptr<platform::Surface> RecordingPlatform::getDC() {
 }
 
 void RecordingPlatform::createBar(const int* rightEdges, int parts, const std::string& firstText) {
-  statusParts.assign(rightEdges, rightEdges + parts);
   statusTexts = {{0, firstText}};
-  note("status.create", firstText);
+  std::string edges;
+  for (int part = 0; part < parts; ++part) edges += std::to_string(rightEdges[part]) + ",";
+  note("status.create", edges, firstText);
 }
 
 void RecordingPlatform::setTimer(int id, int periodMs) {

@@ -24,14 +24,12 @@ struct SurfaceOp {
   std::string text;                    // TextOut text, or the selected font's face
   platform::Colour textColour = 0;
   platform::Colour value = 0;          // the colour set (TextColor, BkColor), or the mode
-  platform::Pen pen;
   platform::Brush brush;
   platform::Font font;
   int bkMode = platform::OPAQUE;
 };
 
-// A surface that records what is drawn on it. Text is measured as charWidth per byte
-// and charHeight high.
+// A surface that records what is drawn on it. Text is measured as 10 pixels a byte, 20 high.
 class RecordingSurface : public platform::Surface {
  public:
   explicit RecordingSurface(std::vector<SurfaceOp>* sink = nullptr) : sink_(sink ? sink : &ops_) {}
@@ -55,7 +53,7 @@ class RecordingSurface : public platform::Surface {
     record(Kind::Ellipse, left, top, right, bottom);
   }
   platform::Size textExtent(std::string_view text) override {
-    return {charWidth * static_cast<int>(text.size()), charHeight};
+    return {10 * static_cast<int>(text.size()), 20};
   }
   void textOut(int left, int top, std::string_view text) override {
     record(Kind::TextOut, left, top, 0, 0, 0, std::string(text));
@@ -67,8 +65,6 @@ class RecordingSurface : public platform::Surface {
   const std::vector<SurfaceOp>& ops() const { return *sink_; }
   std::vector<SurfaceOp> opsOf(SurfaceOp::Kind kind) const;
 
-  int charWidth = 10;
-  int charHeight = 20;
   platform::Pen pen;
   platform::Brush brush;
   platform::Font font;
@@ -80,8 +76,7 @@ class RecordingSurface : public platform::Surface {
   using Kind = SurfaceOp::Kind;
   void record(Kind kind, int x, int y, int x2, int y2, platform::Colour value = 0,
               std::string text = {}) {
-    sink_->push_back({kind, x, y, x2, y2, std::move(text), textColour, value, pen, brush, font,
-                      bkMode});
+    sink_->push_back({kind, x, y, x2, y2, std::move(text), textColour, value, brush, font, bkMode});
   }
   // Replaces a piece of the drawing state, records it, and returns what it replaced.
   template <typename T>
@@ -117,7 +112,7 @@ class RecordingPlatform : public platform::Window,
   void postQuit(int exitCode) override { quitCode = exitCode, note("window.postQuit", exitCode); }
   std::unique_ptr<platform::Surface> getDC() override;
   // MenuBar
-  void redraw(const Menu& menu) override { lastMenu = &menu, ++menuRedraws, note("menu.redraw"); }
+  void redraw(const Menu&) override { ++menuRedraws, note("menu.redraw"); }
   // StatusBar
   void createBar(const int* rightEdges, int parts, const std::string& firstText) override;
   void setText(int part, const std::string& text) override {
@@ -149,22 +144,22 @@ class RecordingPlatform : public platform::Window,
   // Help
   void initialize() override { note("help.initialize"); }
   bool displayTopic(const std::string& target) override {
-    return helpTargets.push_back(target), note("help.display", target), true;
+    return note("help.display", target), true;
   }
   void uninitialize() override { note("help.uninitialize"); }
   // MidiDevice
-  bool open() override { return note("midi.open"), midiIsOpen = midiOpenSucceeds; }
+  bool open() override { return note("midi.open"), midiOpenSucceeds; }
   uint32_t shortMessage(uint32_t packed) override;
   void reset() override { soundingNotes.clear(), note("midi.reset"); }
-  void close() override { midiIsOpen = false, note("midi.close"); }
+  void close() override { note("midi.close"); }
   // KeyStore
   Disposition openOrCreate() override;
   bool readDword(const char* name, int32_t& value) override;
   void writeDword(const char* name, int32_t value) override {
-    storedDwords[name] = value, storeWriteOrder.push_back(name), note("store.write", name, value);
+    storedDwords[name] = value, note("store.write", name, value);
   }
   void writeString(const char* name, const char* value) override {
-    storedStrings[name] = value, storeWriteOrder.push_back(name), note("store.string", name, value);
+    note("store.string", name, value);
   }
   void closeKey() override { note("store.close"); }
 
@@ -179,11 +174,8 @@ class RecordingPlatform : public platform::Window,
   int quitCode = -1;
   platform::Size screen{1024, 768};
   std::vector<SurfaceOp> dcOps;        // everything drawn through getDC surfaces
-  // Menu bar: the model as last redrawn.
-  const Menu* lastMenu = nullptr;
   int menuRedraws = 0;
   // Status bar
-  std::vector<int> statusParts;
   std::map<int, std::string> statusTexts;
   // Timer
   bool timerRunning = false;
@@ -201,19 +193,14 @@ class RecordingPlatform : public platform::Window,
   std::deque<platform::OptionsOutcome> optionsOutcomes;
   std::vector<platform::OptionsChecks> optionsShown;
   std::string lastAboutText, lastUsageText;
-  // Help
-  std::vector<std::string> helpTargets;
   // MIDI
   bool midiOpenSucceeds = true;
-  bool midiIsOpen = false;
   std::vector<uint32_t> midiMessages;  // every short message sent, in order
   std::map<int, int> soundingNotes;    // note -> how many note-ons are not yet switched off
   // Key store: the values as stored; whether the key exists; whether opening fails.
   bool storeExists = false;
   bool storeFails = false;
   std::map<std::string, int32_t> storedDwords;
-  std::map<std::string, std::string> storedStrings;
-  std::vector<std::string> storeWriteOrder;
 
  private:
   // Appends one log line: the words joined by blanks.
