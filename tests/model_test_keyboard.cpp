@@ -64,8 +64,8 @@ TEST(Tunings, EveryRowOfButtonsIsDiatonicInItsKey) {
   }
 }
 
-// Major key k is named after its tonic, minor key 12 + k three semitones lower, as are the
-// pentatonic families; the progressions of each kind start on B and climb by fourths.
+// Major key k and its three pentatonic families are named after its tonic, minor key 12 + k after
+// the note three semitones lower; the progressions of each kind start on B and climb by fourths.
 TEST(KeyNames, AreTheTonicsMovedByTheOffset) {
   const char* const suffix[3] = {" mayor", " menor", ""};
   for (int t = 0; t < 4; ++t) {
