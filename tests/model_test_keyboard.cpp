@@ -1,6 +1,5 @@
-// The four tunings and every key name, checked against music: note names against MIDI numbers,
-// each tuning against G-C-F moved by its offset, each row of buttons against its key, and key
-// names against their tonics.
+// The four tunings and every key name, checked against music: names against MIDI numbers, each
+// tuning against G-C-F moved, each row of buttons against its key, key names against tonics.
 #include <gtest/gtest.h>
 
 #include <cctype>
@@ -18,15 +17,15 @@ using namespace music;
 constexpr int ROW_KEY_GCF[3] = {7, 0, 5};  // G, C and F: the keys of the three rows
 
 std::string keyName(int pitchClass) {
-  static const char* const FLAT[12] = {"C", "Db", "D", "Eb", "E", "F",
-                                       "Gb", "G", "Ab", "A", "Bb", "B"};
+  static const char* const FLAT[12] = {"C",  "Db", "D",  "Eb", "E",  "F",
+                                       "Gb", "G",  "Ab", "A",  "Bb", "B"};
   return FLAT[mod12(pitchClass)];
 }
 
 // A button's name: "-X" octave 3, "X" octave 4, "x" octave 5, "x+" octave 6; sharps only.
 std::string noteName(int midi) {
-  static const char* const SHARP[12] = {"C", "C#", "D", "D#", "E", "F",
-                                        "F#", "G", "G#", "A", "A#", "B"};
+  static const char* const SHARP[12] = {"C",  "C#", "D",  "D#", "E",  "F",
+                                        "F#", "G",  "G#", "A",  "A#", "B"};
   const int octave = midi / 12 - 1;
   std::string name = SHARP[mod12(midi)];
   if (octave < 3 || octave > 6) return "?";
@@ -38,61 +37,47 @@ std::string noteName(int midi) {
 // label slots sound nothing and name the tuning and the keys of the inner and outer rows.
 TEST(Tunings, ButtonsAreGcfMovedAndLabelSlotsNameTheRowKeys) {
   for (int t = 0; t < 4; ++t) {
-    const ACC_KEYBOARD& tuning = keyConfig[t];
-    std::string rowKey[3];
-    for (int row = 0; row < 3; ++row) rowKey[row] = keyName(ROW_KEY_GCF[row] + TUNING_OFFSET[t]);
-    const std::string name = rowKey[0] + "-" + rowKey[1] + "-" + rowKey[2];
-    SCOPED_TRACE(name);
-    EXPECT_EQ(tuning.szKeyConfig, name);
-    const std::map<int, std::string> slots = {{10, name}, {32, "---"}, {43, rowKey[1]},
-                                              {65, rowKey[2]}};
+    std::string key[3];
+    for (int row = 0; row < 3; ++row) key[row] = keyName(ROW_KEY_GCF[row] + TUNING_OFFSET[t]);
+    const std::string name = key[0] + "-" + key[1] + "-" + key[2];
+    EXPECT_EQ(keyConfig[t].szKeyConfig, name);
+    const std::map<int, std::string> slots = {{10, name}, {32, "---"}, {43, key[1]}, {65, key[2]}};
     for (int p = 0; p < KB_POSITIONS; ++p) {
       const int midi = pitchOf(t, p);
-      EXPECT_EQ(tuning.szNoteName[p], slots.contains(p) ? slots.at(p) : noteName(midi)) << p;
-      EXPECT_EQ(midi, slots.contains(p) ? 0 : pitchOf(0, p) + TUNING_OFFSET[t]) << p;
+      const bool slot = slots.contains(p);
+      EXPECT_EQ(keyConfig[t].szNoteName[p], slot ? slots.at(p) : noteName(midi)) << name << p;
+      EXPECT_EQ(midi, slot ? 0 : pitchOf(0, p) + TUNING_OFFSET[t]) << name << " " << p;
     }
   }
 }
 
-// On a diatonic accordion the push side of a row plays its key's tonic triad (degrees 1, 3, 5)
-// and the pull side degrees 2, 4, 6, 7; the top button of each row is a note foreign to the
-// key. From the second button on, every row climbs. (The other tunings are G-C-F moved.)
+// The push side of a row plays its key's tonic triad (degrees 1, 3, 5), the pull side degrees 2,
+// 4, 6, 7; the top button of each row is a note foreign to the key. From the second button on,
+// every row climbs. (The other tunings are G-C-F moved.)
 TEST(Tunings, EveryRowOfButtonsIsDiatonicInItsKey) {
-  const std::set<int> sideDegrees[2] = {{2, 5, 9, 11}, {0, 4, 7}};
-  const std::set<int> majorScale = {0, 2, 4, 5, 7, 9, 11};
-  for (int side = 0; side < 2; ++side) {
-    for (int row = 0; row < 3; ++row) {
-      for (int button = 0, previous = 0; button < 11; ++button) {
-        const int p = side * KB_BUTTONS + row * 11 + button;
-        if (isLabelSlot(p)) continue;
-        const int degree = mod12(pitchOf(0, p) - ROW_KEY_GCF[row]);
-        const std::set<int>& allowed = button == 0 ? majorScale : sideDegrees[side];
-        EXPECT_EQ(allowed.contains(degree), button != 0) << "position " << p << ": " << degree;
-        EXPECT_TRUE(button < 2 || pitchOf(0, p) > previous) << "position " << p << " climbs";
-        previous = pitchOf(0, p);
-      }
-    }
+  const std::set<int> sideDegrees[2] = {{2, 5, 9, 11}, {0, 4, 7}}, major = {0, 2, 4, 5, 7, 9, 11};
+  for (int p = 0; p < KB_POSITIONS; ++p) {
+    const int button = p % 11, degree = mod12(pitchOf(0, p) - ROW_KEY_GCF[p % KB_BUTTONS / 11]);
+    if (isLabelSlot(p)) continue;
+    EXPECT_EQ((button ? sideDegrees[p / KB_BUTTONS] : major).contains(degree), button != 0) << p;
+    EXPECT_TRUE(button < 2 || pitchOf(0, p) > pitchOf(0, p - 1)) << "position " << p << " climbs";
   }
 }
 
+// Major key k and its three pentatonic families are named after its tonic, minor key 12 + k after
+// the note three semitones lower; the progressions of each kind start on B and climb by fourths.
 TEST(KeyNames, AreTheTonicsMovedByTheOffset) {
-  const char* const pentatonicSuffix[3] = {" mayor", " menor", ""};
+  const char* const suffix[3] = {" mayor", " menor", ""};
   for (int t = 0; t < 4; ++t) {
-    SCOPED_TRACE(keyConfig[t].szKeyConfig);
     for (int k = 0; k < 12; ++k) {
       const int tonic = MAJOR_TONIC_GCF[k] + TUNING_OFFSET[t];
-      EXPECT_EQ(keyConfig[t].szKeysAvailable[k], keyName(tonic) + " mayor") << k;
-      EXPECT_EQ(keyConfig[t].szKeysAvailable[12 + k], keyName(tonic - 3) + " menor") << k;
-      for (int family = 0; family < 3; ++family) {
-        EXPECT_EQ(pentPats[family].pentScale[k].szName[t],
-                  keyName(tonic) + pentatonicSuffix[family]) << "family " << family << " " << k;
-      }
+      EXPECT_EQ(keyConfig[t].szKeysAvailable[k], keyName(tonic) + " mayor") << t << k;
+      EXPECT_EQ(keyConfig[t].szKeysAvailable[12 + k], keyName(tonic - 3) + " menor") << t << k;
+      for (int family = 0; family < 3; ++family)
+        EXPECT_EQ(pentPats[family].pentScale[k].szName[t], keyName(tonic) + suffix[family]) << t;
     }
-    // The progressions of each kind start on B and climb by fourths.
-    for (int row = 0; row < 36; ++row) {
-      EXPECT_EQ(circleGroup[row].szCircleName[t], keyName(11 + 5 * row + TUNING_OFFSET[t]))
-          << "progression row " << row;
-    }
+    for (int row = 0; row < 36; ++row)
+      EXPECT_EQ(circleGroup[row].szCircleName[t], keyName(11 + 5 * row + TUNING_OFFSET[t])) << t;
   }
 }
 

@@ -1,8 +1,11 @@
-// The selection commands, on the program as it starts, seen through the recording fakes.
+// Each selection command leaves its kind (holding the command, 1 for the chromatic scale, the
+// row's diatonic scale), row, steps (a diatonic row 15 single notes, 8 in sixths), format and
+// family. A format lists the current row's diatonic scale, but after a chord type, a progression
+// or the chromatic scale (which takes single notes) the row may lie past a format's 24 rows or
+// name a placeholder: it then takes the first. Other ids, the greyed diatonic rows (215-221),
+// and selections while a run plays or is paused change nothing and request nothing.
 #include <gtest/gtest.h>
 
-#include <memory>
-#include <utility>
 #include <vector>
 
 #include "app/brenavo_funcs.h"
@@ -12,84 +15,50 @@
 namespace brenavo {
 namespace {
 
-enum KindField { CHROMATIC, DIATONIC, PENTATONIC, WHOLE_TONE, CHORD, CIRCLE };
+enum Kind { CHR, DIA, PEN, WT, CHO, CIR };  // chromatic, diatonic, pentatonic, whole-tone...
 
-// The six kinds in that order, the row, the step count and the format with its index.
-std::vector<int32_t> selectionOf(const SelectionState& s) {
-  return {s.chromaticSel, s.diatonicSel, s.pentatonicSel, s.wholeToneSel, s.chordSel,
-          s.circleSel,    s.scpIndex,    s.scaleSteps,    s.formatSel,    s.formatSel2};
+// The six kinds in that order, row, steps, format and its index, pentatonic family, tempo, where
+// playback stands, and the repaints and scale status texts requested since the log was cleared.
+std::vector<ptrdiff_t> seen(const SelectionState& s, const fakes::RecordingPlatform& fake) {
+  return {s.chromaticSel, s.diatonicSel, s.pentatonicSel, s.wholeToneSel, s.chordSel, s.circleSel,
+          s.scpIndex, s.scaleSteps, s.formatSel, s.formatSel2, s.pentType, s.vPos, s.scalePoint,
+          std::ssize(fake.logOf("window.invalidate")), std::ssize(fake.logOf("status.text 1"))};
 }
 
-class SelectionCommands : public ::testing::Test {
- protected:
-  // A taken command refreshes the status bar and repaints the window.
-  void run(int id) {
-    fake.statusTexts.clear();
-    const int invalidations = fake.invalidations;
-    ASSERT_TRUE(handleSelectionCommand(*program, id)) << id;
-    EXPECT_TRUE(fake.statusTexts.contains(1)) << id;
-    EXPECT_EQ(fake.invalidations, invalidations + 1) << id;
-  }
-  void expectIgnored(int id) {
-    fake.clearLog();
-    const std::vector<int32_t> before = selectionOf(sel);
-    EXPECT_FALSE(handleSelectionCommand(*program, id)) << id;
-    EXPECT_TRUE(fake.log.empty()) << id;
-    EXPECT_EQ(selectionOf(sel), before) << id;
-  }
-
+TEST(SelectionCommands, EachCommandSelectsItsKindRowStepsAndFormatOrNothing) {
   fakes::RecordingPlatform fake;
-  std::unique_ptr<Program> program = CreateMainWindow(fake.services());
-  SelectionState& sel = program->sel;
-};
-
-// Each command in turn, and the selection it leaves: the kind (holding the command, or 1 for
-// the chromatic scale, or the diatonic scale of the row), row, steps, format and pentatonic
-// family. Diatonic rows list 15 single notes (8 in sixths). A format lists
-// the diatonic scale of the current row; every other kind keeps the format but the chromatic
-// scale. After a chord type, a progression or the chromatic scale the row may name a placeholder
-// or lie past the 24 rows of a format: a format then takes the first row.
-TEST_F(SelectionCommands, EachCommandSelectsItsKindRowStepsAndFormat) {
-  struct Step { int id; KindField kind; int row, steps, format, pentType = 0; };
-  const Step script[] = {
-      {226, DIATONIC, 16, 15, 201},  {202, DIATONIC, 16, 15, 202}, {203, DIATONIC, 16, 8, 203},
-      {212, DIATONIC, 2, 8, 203},    {414, CIRCLE, 14, 4, 203},    {201, DIATONIC, 14, 15, 201},
-      {222, DIATONIC, 12, 15, 201},
-      {234, PENTATONIC, 0, 11, 201}, {245, PENTATONIC, 11, 11, 201},
-      {246, PENTATONIC, 0, 11, 201, 1}, {269, PENTATONIC, 11, 11, 201, 2},
-      {270, WHOLE_TONE, 0, 13, 201}, {303, CHORD, 3, 12, 201},     {202, DIATONIC, 3, 15, 202},
-      {310, CHORD, 10, 12, 202},     {203, DIATONIC, 0, 8, 203},   {300, CHORD, 0, 12, 203},
-      {400, CIRCLE, 0, 3, 203},      {411, CIRCLE, 11, 3, 203},    {412, CIRCLE, 12, 4, 203},
-      {435, CIRCLE, 35, 4, 203},     {202, DIATONIC, 0, 15, 202},  {240, PENTATONIC, 6, 11, 202},
-      {271, WHOLE_TONE, 1, 13, 202}, {430, CIRCLE, 30, 4, 202},    {204, CHROMATIC, 30, 13, 201},
-      {203, DIATONIC, 0, 8, 203},    {407, CIRCLE, 7, 3, 203},     {201, DIATONIC, 0, 15, 201},
-      {202, DIATONIC, 0, 15, 202}};
-  sel.vPos = 7, sel.scalePoint = 5;  // the tempo and where playback stands are left alone
-  for (const Step& step : script) {
-    std::vector<int32_t> expected = {0, 0, 0, 0, 0, 0, step.row, step.steps, step.format,
-                                     step.format - IDM_SCALE_NOTES};
-    expected[step.kind] =
-        step.kind == CHROMATIC ? 1 : step.kind == DIATONIC ? IDM_SCALE_1 + step.row : step.id;
-    run(step.id);
-    EXPECT_EQ(selectionOf(sel), expected) << "after " << step.id;
-    if (step.kind == PENTATONIC) {
-      EXPECT_EQ(sel.pentType, step.pentType) << step.id;
-    }
+  const auto program = CreateMainWindow(fake.services());
+  const int script[][6] = {  // id, kind, row, steps, format, family
+      {226, DIA, 16, 15, 0, 0}, {202, DIA, 16, 15, 1, 0}, {203, DIA, 16, 8, 2, 0},
+      {212, DIA, 2, 8, 2, 0},   {414, CIR, 14, 4, 2, 0},  {201, DIA, 14, 15, 0, 0},
+      {222, DIA, 12, 15, 0, 0}, {234, PEN, 0, 11, 0, 0},  {245, PEN, 11, 11, 0, 0},
+      {246, PEN, 0, 11, 0, 1},  {269, PEN, 11, 11, 0, 2}, {270, WT, 0, 13, 0, 2},
+      {303, CHO, 3, 12, 0, 2},  {202, DIA, 3, 15, 1, 2},  {310, CHO, 10, 12, 1, 2},
+      {203, DIA, 0, 8, 2, 2},   {300, CHO, 0, 12, 2, 2},  {400, CIR, 0, 3, 2, 2},
+      {411, CIR, 11, 3, 2, 2},  {412, CIR, 12, 4, 2, 2},  {435, CIR, 35, 4, 2, 2},
+      {202, DIA, 0, 15, 1, 2},  {240, PEN, 6, 11, 1, 0},  {271, WT, 1, 13, 1, 0},
+      {430, CIR, 30, 4, 1, 0},  {204, CHR, 30, 13, 0, 0}, {203, DIA, 0, 8, 2, 0},
+      {407, CIR, 7, 3, 2, 0},   {201, DIA, 0, 15, 0, 0},  {202, DIA, 0, 15, 1, 0}};
+  program->sel.vPos = 7, program->sel.scalePoint = 5;  // left alone
+  for (const auto& [id, kind, row, steps, format, family] : script) {
+    std::vector<ptrdiff_t> expected = {0, 0, 0, 0, 0, 0, row, steps, IDM_SCALE_NOTES + format,
+                                       format, family, 7, 5, 1, 1};
+    expected[kind] = kind == CHR ? 1 : kind == DIA ? IDM_SCALE_1 + row : id;
+    fake.clearLog();
+    ASSERT_TRUE(handleSelectionCommand(*program, id)) << id;
+    EXPECT_EQ(seen(program->sel, fake), expected) << "after " << id;
   }
-  EXPECT_EQ((std::pair{sel.vPos, sel.scalePoint}), (std::pair{7, 5}));
-}
-
-// Other ids, the greyed diatonic rows without a fingering (215-221), and every selection while
-// a run plays or is paused (the sequencer reads the pattern), change nothing and request nothing.
-TEST_F(SelectionCommands, OtherIdsAndSelectionsDuringARunChangeNothing) {
-  for (int id : {0, 101, 110, 111, 200, 205, 209, 215, 218, 221, 227, 233, 272, 299, 311, 399, 436, 501, 601,
-                 801, 12345, 12346})
-    expectIgnored(id);
-  for (int32_t SelectionState::*flag : {&SelectionState::ctrlPlay, &SelectionState::ctrlPause}) {
-    sel.*flag = 1;
-    for (int id : {201, 203, 204, 211, 240, 271, 300, 420}) expectIgnored(id);
-    sel.*flag = 0;
+  fake.clearLog();
+  const std::vector<ptrdiff_t> before = seen(program->sel, fake);
+  const std::vector<int> others = {0,   101, 110, 111, 200, 205, 209, 215, 218,   221,  227, 233,
+                                   272, 299, 311, 399, 436, 501, 601, 801, 12345, 12346},
+                         selections = {201, 203, 204, 211, 240, 271, 300, 420};
+  for (int state : {0, 1, 2}) {  // stopped, playing, paused
+    program->sel.ctrlPlay = state == 1, program->sel.ctrlPause = state == 2;
+    for (int id : state ? selections : others) EXPECT_FALSE(handleSelectionCommand(*program, id));
   }
+  EXPECT_TRUE(fake.log.empty());
+  EXPECT_EQ(seen(program->sel, fake), before);
 }
 
 }  // namespace
