@@ -8,6 +8,7 @@
 #include <memory>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/platform.h"
@@ -17,13 +18,11 @@ namespace brenavo::fakes {
 
 // One drawing call on a recording surface, with the drawing state it ran in.
 struct SurfaceOp {
-  enum class Kind { Ellipse, TextOut, CopyBlank, SelectPen, SelectBrush, SelectFont, TextColor,
-                    BkColor, BkMode };
+  enum class Kind { Ellipse, TextOut, CopyBlank };
   Kind kind = Kind::Ellipse;
   int x = 0, y = 0, x2 = 0, y2 = 0;   // a box (ellipse, blank copy); a text's left and top
-  std::string text;                    // TextOut text, or the selected font's face
+  std::string text;
   platform::Colour textColour = 0;
-  platform::Colour value = 0;          // the colour set (TextColor, BkColor), or the mode
   platform::Brush brush;
   platform::Font font;
   int bkMode = platform::OPAQUE;
@@ -33,33 +32,23 @@ struct SurfaceOp {
 class RecordingSurface : public platform::Surface {
  public:
   explicit RecordingSurface(std::vector<SurfaceOp>* sink = nullptr) : sink_(sink ? sink : &ops_) {}
-  platform::Pen selectPen(const platform::Pen& p) override { return set(pen, p, Kind::SelectPen); }
-  platform::Brush selectBrush(const platform::Brush& b) override {
-    return set(brush, b, Kind::SelectBrush);
-  }
-  platform::Font selectFont(const platform::Font& f) override {
-    return set(font, f, Kind::SelectFont, 0, f.face);
-  }
-  platform::Colour setTextColor(platform::Colour c) override {
-    return set(textColour, c, Kind::TextColor, c);
-  }
-  platform::Colour setBkColor(platform::Colour c) override {
-    return set(bkColour, c, Kind::BkColor, c);
-  }
-  int setBkMode(int mode) override {
-    return set(bkMode, mode, Kind::BkMode, static_cast<platform::Colour>(mode));
-  }
+  platform::Pen selectPen(const platform::Pen& p) override { return std::exchange(pen, p); }
+  platform::Brush selectBrush(const platform::Brush& b) override { return std::exchange(brush, b); }
+  platform::Font selectFont(const platform::Font& f) override { return std::exchange(font, f); }
+  platform::Colour setTextColor(platform::Colour c) override { return std::exchange(textColour, c); }
+  platform::Colour setBkColor(platform::Colour c) override { return std::exchange(bkColour, c); }
+  int setBkMode(int mode) override { return std::exchange(bkMode, mode); }
   void ellipse(int left, int top, int right, int bottom) override {
-    record(Kind::Ellipse, left, top, right, bottom);
+    record(SurfaceOp::Kind::Ellipse, left, top, right, bottom);
   }
   platform::Size textExtent(std::string_view text) override {
     return {10 * static_cast<int>(text.size()), 20};
   }
   void textOut(int left, int top, std::string_view text) override {
-    record(Kind::TextOut, left, top, 0, 0, 0, std::string(text));
+    record(SurfaceOp::Kind::TextOut, left, top, 0, 0, std::string(text));
   }
   void copyBlank(int left, int top, int right, int bottom) override {
-    record(Kind::CopyBlank, left, top, right, bottom);
+    record(SurfaceOp::Kind::CopyBlank, left, top, right, bottom);
   }
 
   const std::vector<SurfaceOp>& ops() const { return *sink_; }
@@ -73,19 +62,8 @@ class RecordingSurface : public platform::Surface {
   int bkMode = platform::OPAQUE;
 
  private:
-  using Kind = SurfaceOp::Kind;
-  void record(Kind kind, int x, int y, int x2, int y2, platform::Colour value = 0,
-              std::string text = {}) {
-    sink_->push_back({kind, x, y, x2, y2, std::move(text), textColour, value, brush, font, bkMode});
-  }
-  // Replaces a piece of the drawing state, records it, and returns what it replaced.
-  template <typename T>
-  T set(T& state, const T& value, Kind kind, platform::Colour recorded = 0,
-        std::string text = {}) {
-    T old = state;
-    state = value;
-    record(kind, 0, 0, 0, 0, recorded, std::move(text));
-    return old;
+  void record(SurfaceOp::Kind kind, int x, int y, int x2, int y2, std::string text = {}) {
+    sink_->push_back({kind, x, y, x2, y2, std::move(text), textColour, brush, font, bkMode});
   }
   std::vector<SurfaceOp> ops_;
   std::vector<SurfaceOp>* sink_;
@@ -158,9 +136,7 @@ class RecordingPlatform : public platform::Window,
   void writeDword(const char* name, int32_t value) override {
     storedDwords[name] = value, note("store.write", name, value);
   }
-  void writeString(const char* name, const char* value) override {
-    note("store.string", name, value);
-  }
+  void writeString(const char* n, const char* v) override { note("store.string", n, v); }
   void closeKey() override { note("store.close"); }
 
   // Everything that happened, in order.
@@ -169,37 +145,25 @@ class RecordingPlatform : public platform::Window,
   std::vector<std::string> logOf(const std::string& prefix) const;
   void clearLog() { log.clear(); }
 
-  // Window
-  int invalidations = 0;
-  int quitCode = -1;
+  // What the calls left: the window, menus, status bar, timer, scroll bar and controls...
+  int invalidations = 0, quitCode = -1, menuRedraws = 0, focus = -1;
   platform::Size screen{1024, 768};
   std::vector<SurfaceOp> dcOps;        // everything drawn through getDC surfaces
-  int menuRedraws = 0;
-  // Status bar
   std::map<int, std::string> statusTexts;
-  // Timer
   bool timerRunning = false;
-  int timerId = 0;
-  int timerPeriod = 0;
-  int timerStarts = 0;                 // setTimer calls so far
-  // Scroll bar
+  int timerId = 0, timerPeriod = 0, timerStarts = 0;
   int scrollMin = 0, scrollMax = 0, scrollPos = 0;
-  // Controls
   std::vector<platform::ControlLayout> controls;
-  int focus = -1;
-  // Messages: answers given in turn; IDYES/IDOK when none is queued.
+  // ...the answers the boxes and the options dialog give in turn (by default yes, OK, and a
+  // cancel that keeps the checks), and what they were shown...
   std::deque<int> messageBoxAnswers;
-  // Dialogs: outcomes given in turn; a cancel with the initial checks when none is queued.
   std::deque<platform::OptionsOutcome> optionsOutcomes;
   std::vector<platform::OptionsChecks> optionsShown;
   std::string lastAboutText, lastUsageText;
-  // MIDI
-  bool midiOpenSucceeds = true;
-  std::vector<uint32_t> midiMessages;  // every short message sent, in order
-  std::map<int, int> soundingNotes;    // note -> how many note-ons are not yet switched off
-  // Key store: the values as stored; whether the key exists; whether opening fails.
-  bool storeExists = false;
-  bool storeFails = false;
+  // ...the MIDI output (note -> note-ons not yet switched off) and the key store.
+  bool midiOpenSucceeds = true, storeExists = false, storeFails = false;
+  std::vector<uint32_t> midiMessages;
+  std::map<int, int> soundingNotes;
   std::map<std::string, int32_t> storedDwords;
 
  private:
