@@ -16,17 +16,6 @@ std::vector<T> filtered(const std::vector<T>& items, Keep keep) {
   return out;
 }
 
-// A surface on the window that says when it is given back.
-class WindowSurface : public RecordingSurface {
- public:
-  WindowSurface(std::vector<SurfaceOp>* sink, std::vector<std::string>* log)
-      : RecordingSurface(sink), log_(log) {}
-  ~WindowSurface() override { log_->push_back("window.releaseDC"); }
-
- private:
-  std::vector<std::string>* log_;
-};
-
 // Takes the next queued answer, or the one given when none is queued.
 template <typename T>
 T nextOr(std::deque<T>& queued, T otherwise) {
@@ -48,7 +37,7 @@ std::vector<std::string> RecordingPlatform::logOf(const std::string& prefix) con
 
 std::unique_ptr<platform::Surface> RecordingPlatform::getDC() {
   note("window.getDC");
-  return std::make_unique<WindowSurface>(&dcOps, &log);
+  return std::make_unique<RecordingSurface>(&dcOps);
 }
 
 void RecordingPlatform::createBar(const int* rightEdges, int parts, const std::string& firstText) {
