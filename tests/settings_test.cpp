@@ -1,7 +1,5 @@
-// Loading and saving the seventeen remembered values through the recording key store.
 #include <gtest/gtest.h>
 
-#include <iterator>
 #include <string>
 #include <utility>
 #include <vector>
@@ -13,39 +11,37 @@ namespace brenavo {
 namespace {
 
 using Lines = std::vector<std::string>;
-using Values = std::vector<int32_t>;
 using S = SelectionState;
 
-// A first run in the stored format: the version strings, then the seventeen values in order
-// (G-C-F, pull, the accordion, the first major scale in single notes, the slowest tempo).
-const Lines kFirstRun = {"store.open", "store.string app_Version 2.0.1",
-    "store.string app_LastMod Tues.11.Jan.05", "store.write dBox_accKey 1011",
-    "store.write dBox_accKey2 0", "store.write dBox_bellowsDirec 1021",
-    "store.write dBox_bellowsDirec2 0", "store.write dBox_midiVoice 23", "store.write z__index 0",
-    "store.write z_diatonic 210", "store.write z_chord 0", "store.write z_circle 0",
-    "store.write z_chromatic 0", "store.write z_wholeTone 0", "store.write z_pentatonic 0",
-    "store.write scaleSteps 0", "store.write formatSelected 201", "store.write formatSelected2 0",
-    "store.write playbackSpeed 1", "store.write pentScaleType 0", "store.close"};
-
-Values savedOf(const S& s) {
+std::vector<int32_t> savedOf(const S& s) {
   return {s.keySel, s.keySel2, s.direcSel, s.direcSel2, s.midiVoice, s.scpIndex, s.diatonicSel,
           s.chordSel, s.circleSel, s.chromaticSel, s.wholeToneSel, s.pentatonicSel, s.scaleSteps,
           s.formatSel, s.formatSel2, s.vPos, s.pentType};
 }
 
-class SettingsStore : public ::testing::Test {
- protected:
+// A failed open keeps the first-run values and writes nothing. A first run writes the version
+// strings, then the seventeen values (G-C-F, pull, accordion, first major scale, slowest tempo);
+// the next run reads them, a value missing from the store keeping its first-run value.
+TEST(SettingsStore, TheNextRunReadsWhatTheLastOneSaved) {
   fakes::RecordingPlatform fake;
+  fake.storeFails = true;
+  Program failed{fake.services()};
+  loadSettings(failed), saveSettings(failed);
+  S firstRun;
+  firstRun.scaleSteps = 15;  // the steps of the first major scale
+  EXPECT_EQ(savedOf(failed.sel), savedOf(firstRun));
+  EXPECT_EQ(fake.log, (Lines{"store.open", "store.open"}));
+  fake.storeFails = false, fake.log.clear();
   Program program{fake.services()};
-};
-
-TEST_F(SettingsStore, FirstRunWritesTheVersionStringsThenTheSeventeenValues) {
   loadSettings(program);
-  EXPECT_EQ(fake.log, kFirstRun);
-}
-
-// A value missing from the store keeps its first-run value.
-TEST_F(SettingsStore, TheNextRunReadsWhatTheLastOneSaved) {
+  EXPECT_EQ(fake.log, (Lines{"store.open", "store.string app_Version 2.0.1",
+      "store.string app_LastMod Tues.11.Jan.05", "store.write dBox_accKey 1011",
+      "store.write dBox_accKey2 0", "store.write dBox_bellowsDirec 1021",
+      "store.write dBox_bellowsDirec2 0", "store.write dBox_midiVoice 23", "store.write z__index 0",
+      "store.write z_diatonic 210", "store.write z_chord 0", "store.write z_circle 0",
+      "store.write z_chromatic 0", "store.write z_wholeTone 0", "store.write z_pentatonic 0",
+      "store.write scaleSteps 0", "store.write formatSelected 201", "store.write formatSelected2 0",
+      "store.write playbackSpeed 1", "store.write pentScaleType 0", "store.close"}));
   S& saved = program.sel;
   saved.keySel = IDRB_FBE, saved.keySel2 = 2, saved.direcSel = IDRB_MIXED, saved.direcSel2 = 2;
   saved.midiVoice = IDRB_GUITAR_STEEL, saved.vPos = 14, saved.formatSel = 202, saved.formatSel2 = 1;
@@ -59,45 +55,33 @@ TEST_F(SettingsStore, TheNextRunReadsWhatTheLastOneSaved) {
   EXPECT_EQ(savedOf(next.sel), savedOf(saved));
 }
 
-TEST_F(SettingsStore, AFailedOpenKeepsTheFirstRunValuesAndWritesNothing) {
-  fake.storeFails = true;
-  loadSettings(program);
-  S firstRun;
-  firstRun.scaleSteps = 15;  // the steps of the first major scale
-  EXPECT_EQ(savedOf(program.sel), savedOf(firstRun));
-  saveSettings(program);
-  EXPECT_EQ(fake.log, (Lines{"store.open", "store.open"}));
-  EXPECT_TRUE(fake.storedDwords.empty());
-}
-
-// Hand-edited values of a first-run selection: loading leaves the edit with `mend` applied.
+// A radio id decides its index; an id out of its set takes the first-run id. Tempo 1-20, one of
+// the four voices, pentatonic family 0-2, one kind selected at a time.
 TEST(LoadedSelection, ValuesOutOfRangeTakeTheirFirstRunValue) {
   using Edit = void (*)(S&);
-  const std::pair<Edit, Edit> cases[] = {
-      // A radio id decides its index; an id out of its set takes the first-run id. Tempo
-      // 1-20, one of the four voices, pentatonic family 0-2, one kind selected at a time.
+  const std::pair<Edit, Edit> cases[] = {  // each edit, then what loading mends in it
       {[](S& e) { e.keySel = 1013, e.keySel2 = 7, e.direcSel = 1020, e.direcSel2 = 1; },
        [](S& e) { e.keySel2 = 2, e.direcSel = 1021, e.direcSel2 = 0; }},
       {[](S& e) { e.keySel = 1015, e.keySel2 = 3, e.direcSel = 1023, e.direcSel2 = -1; },
        [](S& e) { e.keySel = 1011, e.keySel2 = 0, e.direcSel2 = 2; }},
-      {[](S& e) { e.formatSel = 203, e.vPos = -4, e.midiVoice = 22, e.pentType = 3; },
-       [](S& e) { e.formatSel2 = 2, e.scaleSteps = 8,
-                  e.vPos = 1, e.midiVoice = 23, e.pentType = 0; }},
+      {[](S& e) { e.formatSel = 203, e.midiVoice = 22, e.pentType = 3; },
+       [](S& e) { e.formatSel2 = 2, e.scaleSteps = 8, e.midiVoice = 23, e.pentType = 0; }},
       {[](S& e) { e.formatSel = 204, e.vPos = 21, e.midiVoice = 73, e.chordSel = 300; },
        [](S& e) { e.formatSel = 201, e.vPos = 20, e.midiVoice = 23, e.chordSel = 0; }},
       {[](S& e) { e.vPos = 20, e.midiVoice = 72, e.pentType = 2; }, [](S&) {}},
-      {[](S& e) { e.midiVoice = 0; }, [](S&) {}}, {[](S& e) { e.midiVoice = 24; }, [](S&) {}}};
-  for (size_t i = 0; i < std::size(cases); ++i) {
+      {[](S& e) { e.vPos = -4, e.midiVoice = 0; }, [](S& e) { e.vPos = 1; }},
+      {[](S& e) { e.midiVoice = 24; }, [](S&) {}}};
+  for (const auto& c : cases) {
     S loaded, expected;
     expected.scaleSteps = 15;
-    cases[i].first(loaded), cases[i].first(expected), cases[i].second(expected);
+    c.first(loaded), c.first(expected), c.second(expected);
     validateLoadedSelection(loaded);
-    EXPECT_EQ(savedOf(loaded), savedOf(expected)) << "case " << i;
+    EXPECT_EQ(savedOf(loaded), savedOf(expected)) << "case " << &c - cases;
   }
 }
 
-// One kind set by hand (diatonic 0: none) with a row: kept with the step count its command
-// sets, or, when no command makes it (steps 0 here), reset to the first major scale.
+// One kind set by hand (diatonic 0: none) with a row: kept with its command's step count, or,
+// when no command makes it (steps 0), reset to the first major scale.
 TEST(LoadedSelection, OnlySelectionsTheCommandsCouldMakeAreKept) {
   struct Case { int32_t S::*kind; int32_t id, row, steps, family = 0; };
   const Case cases[] = {
@@ -110,13 +94,12 @@ TEST(LoadedSelection, OnlySelectionsTheCommandsCouldMakeAreKept) {
       {&S::chordSel, 310, 10, 12}, {&S::chordSel, 311, 11, 0}, {&S::circleSel, 411, 11, 3},
       {&S::circleSel, 435, 35, 4}, {&S::circleSel, 436, 36, 0}, {&S::circleSel, 420, 19, 0}};
   for (const Case& c : cases) {
-    S loaded, expected;
-    for (S* s : {&loaded, &expected})
-      s->diatonicSel = 0, s->*c.kind = c.id, s->scpIndex = c.row, s->pentType = c.family;
-    validateLoadedSelection(loaded);
-    if (c.steps == 0) expected = S{};  // the first major scale
+    S in;
+    in.diatonicSel = 0, in.*c.kind = c.id, in.scpIndex = c.row, in.pentType = c.family;
+    S expected = c.steps == 0 ? S{} : in;  // S{}: the first major scale
+    validateLoadedSelection(in);
     expected.scaleSteps = c.steps == 0 ? 15 : c.steps;
-    EXPECT_EQ(savedOf(loaded), savedOf(expected)) << c.id << " row " << c.row;
+    EXPECT_EQ(savedOf(in), savedOf(expected)) << c.id << " row " << c.row;
   }
 }
 
