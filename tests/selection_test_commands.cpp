@@ -45,18 +45,18 @@ class SelectionCommands : public ::testing::Test {
 
 // Each command in turn, and the selection it leaves: the kind (holding the command, or 1 for
 // the chromatic scale, or the diatonic scale of the row), row, steps, format and pentatonic
-// family. Diatonic rows list 15 single notes (8 in sixths). A format lists
+// family. Diatonic rows list 15 single notes (8 in sixths), blues scales 13. A format lists
 // the diatonic scale of the current row; every other kind keeps the format but the chromatic
-// scale. After a chord type, a progression or the chromatic scale the row may name a placeholder
-// or lie past the 24 rows of a format: a format then takes the first row.
+// scale. After a chord type, a progression or the chromatic scale the row may lie past the 24
+// rows of a format: a format then takes the first row.
 TEST_F(SelectionCommands, EachCommandSelectsItsKindRowStepsAndFormat) {
   struct Step { int id; KindField kind; int row, steps, format, pentType = 0; };
   const Step script[] = {
       {226, DIATONIC, 16, 15, 201},  {202, DIATONIC, 16, 15, 202}, {203, DIATONIC, 16, 8, 203},
       {212, DIATONIC, 2, 8, 203},    {414, CIRCLE, 14, 4, 203},    {201, DIATONIC, 14, 15, 201},
-      {222, DIATONIC, 12, 15, 201},
+      {222, DIATONIC, 12, 15, 201},  {233, DIATONIC, 23, 15, 201},
       {234, PENTATONIC, 0, 11, 201}, {245, PENTATONIC, 11, 11, 201},
-      {246, PENTATONIC, 0, 11, 201, 1}, {269, PENTATONIC, 11, 11, 201, 2},
+      {246, PENTATONIC, 0, 11, 201, 1}, {269, PENTATONIC, 11, 13, 201, 2},
       {270, WHOLE_TONE, 0, 13, 201}, {303, CHORD, 3, 12, 201},     {202, DIATONIC, 3, 15, 202},
       {310, CHORD, 10, 12, 202},     {203, DIATONIC, 0, 8, 203},   {300, CHORD, 0, 12, 203},
       {400, CIRCLE, 0, 3, 203},      {411, CIRCLE, 11, 3, 203},    {412, CIRCLE, 12, 4, 203},
@@ -79,10 +79,10 @@ TEST_F(SelectionCommands, EachCommandSelectsItsKindRowStepsAndFormat) {
   EXPECT_EQ((std::pair{sel.vPos, sel.scalePoint}), (std::pair{7, 5}));
 }
 
-// Other ids, the greyed diatonic rows without a fingering (215-221), and every selection while
-// a run plays or is paused (the sequencer reads the pattern), change nothing and request nothing.
+// Other ids and every selection while a run plays or is paused (the sequencer reads the
+// pattern) change nothing and request nothing.
 TEST_F(SelectionCommands, OtherIdsAndSelectionsDuringARunChangeNothing) {
-  for (int id : {0, 101, 110, 111, 200, 205, 209, 215, 218, 221, 227, 233, 272, 299, 311, 399, 436, 501, 601,
+  for (int id : {0, 101, 110, 111, 200, 205, 209, 272, 299, 311, 399, 436, 501, 601,
                  801, 12345, 12346})
     expectIgnored(id);
   for (int32_t SelectionState::*flag : {&SelectionState::ctrlPlay, &SelectionState::ctrlPause}) {

@@ -1,0 +1,223 @@
+// Fingerings computed from the keyboard. For every step of a scale the generator lists the
+// buttons that sound it on the bellows side the direction asks for, and picks the cheapest walk
+// through them by dynamic programming. The cost of moving from one step to the next is, in order
+// of weight: a bellows reversal, a jump between rows of buttons (columns of the diagram), a move
+// along a row; the weights keep that order strict over a whole sequence.
+//
+// Where the asked side lacks a pitch, the step is played on the other side (pull takes it from
+// the push side and the other way round). Where no side has it, the step plays the same note an
+// octave away: up in the lowest octave of the run, down above it, so the line stays inside its
+// two octaves. Two voices always sound on one side, as the bellows cannot pull and push at once,
+// and move together: a pair that no side holds at its own pitches is played an octave away as a
+// whole, which keeps its third or sixth.
+// Everything is constexpr: the tables are filled when the program is compiled.
+#pragma once
+
+#include <cstdint>
+
+#include "model/tables.h"
+
+namespace brenavo::fingering {
+
+inline constexpr int PULL = 0, PUSH = 1, PULL_PUSH = 2;   // bellows directions
+inline constexpr int NOTES = 0, THIRDS = 1, SIXTHS = 2;   // formats
+
+inline constexpr int REVERSAL_COST = 100000;
+inline constexpr int ROW_JUMP_COST = 1000;   // per row of buttons crossed
+inline constexpr int ALONG_ROW_COST = 1;     // per button along a row
+
+// A scale: its tonic's pitch class and the semitones of its degrees above the tonic.
+struct Scale {
+  int tonicClass;
+  int degrees[7];
+  int size;
+};
+
+inline constexpr Scale majorScale(int tonicClass) { return {tonicClass, {0, 2, 4, 5, 7, 9, 11}, 7}; }
+inline constexpr Scale minorScale(int tonicClass) { return {tonicClass, {0, 2, 3, 5, 7, 8, 10}, 7}; }
+inline constexpr Scale majorPentatonic(int tonicClass) { return {tonicClass, {0, 2, 4, 7, 9}, 5}; }
+inline constexpr Scale minorPentatonic(int tonicClass) { return {tonicClass, {0, 3, 5, 7, 10}, 5}; }
+inline constexpr Scale bluesScale(int tonicClass) { return {tonicClass, {0, 3, 5, 6, 7, 10}, 6}; }
+
+// Tonics of the twelve major keys of G-C-F by key index (G C F D Bb B E A Eb Ab Db Gb); the
+// minor key 12 + k is the relative minor of major key k, three semitones lower.
+inline constexpr int MAJOR_TONIC_GCF[12] = {7, 0, 5, 2, 10, 11, 4, 9, 3, 8, 1, 6};
+
+inline constexpr int sideOf(int position) { return position >= KB_BUTTONS ? PUSH : PULL; }
+inline constexpr int columnOf(int position) { return position % KB_BUTTONS / 11; }
+inline constexpr int rowOf(int position) { return position % KB_BUTTONS % 11; }
+
+// True when a button on the given side (PULL, PUSH, or PULL_PUSH for either) sounds the pitch.
+inline constexpr bool soundsOn(const int32_t (&pitch)[KB_POSITIONS], int midi, int side) {
+  for (int p = 0; p < KB_POSITIONS; ++p) {
+    if (!isLabelSlot(p) && pitch[p] == midi && (side == PULL_PUSH || sideOf(p) == side)) return true;
+  }
+  return false;
+}
+
+// The pitch a voice of a step calls for: the first voice climbs the scale from the tonic, the
+// second is two degrees higher, taken an octave down in sixths.
+inline constexpr int calledFor(const Scale& scale, int tonic, int format, int step, int voice) {
+  const int degree = step + (voice ? 2 : 0);
+  return tonic + 12 * (degree / scale.size) + scale.degrees[degree % scale.size] -
+         (voice && format == SIXTHS ? 12 : 0);
+}
+
+inline constexpr int voicesOf(int format) { return format == NOTES ? 1 : 2; }
+
+// The lowest tonic whose run asks for the fewest pitches the keyboard lacks.
+inline constexpr int lowestFittingTonic(const int32_t (&pitch)[KB_POSITIONS], const Scale& scale,
+                                        int format, int steps) {
+  int best = 0, fewest = 1000;
+  for (int tonic = 48 + scale.tonicClass; tonic < 96; tonic += 12) {
+    int missing = 0;
+    for (int step = 0; step < steps; ++step) {
+      for (int voice = 0; voice < voicesOf(format); ++voice) {
+        missing += !soundsOn(pitch, calledFor(scale, tonic, format, step, voice), PULL_PUSH);
+      }
+    }
+    if (missing < fewest) fewest = missing, best = tonic;
+  }
+  return best;
+}
+
+inline constexpr int MAX_STEPS = DIATONIC_MAX_STEPS;
+inline constexpr int MAX_CHOICES = 16;   // buttons or pairs of buttons that can sound a step
+
+// The buttons (one per voice) that can play one step.
+struct Choice {
+  int position[2];
+};
+
+struct StepChoices {
+  Choice choice[MAX_CHOICES];
+  int count;
+};
+
+// The choices of a step on one side: every button for the first voice with every button for
+// the second, both on that side.
+inline constexpr StepChoices choicesOnSide(const int32_t (&pitch)[KB_POSITIONS], const int (&played)[2],
+                                           int voices, int side) {
+  StepChoices out{};
+  for (int first = 0; first < KB_POSITIONS; ++first) {
+    if (isLabelSlot(first) || pitch[first] != played[0] || (side != PULL_PUSH && sideOf(first) != side)) continue;
+    for (int second = 0; second < (voices == 2 ? KB_POSITIONS : 1); ++second) {
+      const bool fits = voices == 1 || (!isLabelSlot(second) && pitch[second] == played[1] &&
+                                        sideOf(second) == sideOf(first));
+      if (fits && out.count < MAX_CHOICES) out.choice[out.count++] = {{first, voices == 2 ? second : 0}};
+    }
+  }
+  return out;
+}
+
+// The choices of a step: its pitches on the asked side, else on the other side, else the same
+// pitches an octave away (toward the middle of the run first), asked side first again; the last
+// third of E-flat minor, whose pair no side holds an octave down either, goes two octaves down.
+inline constexpr StepChoices choicesFor(const int32_t (&pitch)[KB_POSITIONS], const int (&wanted)[2],
+                                        int voices, int direction, int tonic) {
+  const int toward = wanted[0] < tonic + 12 ? 12 : -12;
+  for (const int shift : {0, toward, -toward, 2 * toward}) {
+    const int played[2] = {wanted[0] + shift, wanted[1] + shift};
+    for (const int side : {direction, direction == PULL_PUSH ? PULL_PUSH : 1 - direction}) {
+      const StepChoices found = choicesOnSide(pitch, played, voices, side);
+      if (found.count > 0) return found;
+    }
+  }
+  return {};
+}
+
+inline constexpr int distance(int a, int b) { return a > b ? a - b : b - a; }
+
+// What it costs to go from one step's buttons to the next's.
+inline constexpr int moveCost(const Choice& from, const Choice& to, int voices) {
+  int cost = sideOf(from.position[0]) != sideOf(to.position[0]) ? REVERSAL_COST : 0;
+  for (int v = 0; v < voices; ++v) {
+    cost += ROW_JUMP_COST * distance(columnOf(from.position[v]), columnOf(to.position[v])) +
+            ALONG_ROW_COST * distance(rowOf(from.position[v]), rowOf(to.position[v]));
+  }
+  return cost;
+}
+
+// A computed fingering: a sequence as the tables store it, with the cost of its moves.
+struct Fingering {
+  NOTE_SEQUENCE sequence;
+  int cost;
+};
+
+// The cheapest fingering of a scale over the given number of steps.
+inline constexpr Fingering cheapestFingering(const int32_t (&pitch)[KB_POSITIONS], const Scale& scale,
+                                             int format, int direction, int steps) {
+  const int voices = voicesOf(format);
+  const int tonic = lowestFittingTonic(pitch, scale, format, steps);
+  StepChoices choices[MAX_STEPS]{};
+  int total[MAX_STEPS][MAX_CHOICES]{};
+  int previous[MAX_STEPS][MAX_CHOICES]{};
+  for (int step = 0; step < steps; ++step) {
+    const int wanted[2] = {calledFor(scale, tonic, format, step, 0),
+                           calledFor(scale, tonic, format, step, 1)};
+    choices[step] = choicesFor(pitch, wanted, voices, direction, tonic);
+    if (choices[step].count == 0) throw "a step that no button can play";
+    for (int c = 0; c < choices[step].count && step > 0; ++c) {
+      total[step][c] = -1;
+      for (int b = 0; b < choices[step - 1].count; ++b) {
+        const int cost = total[step - 1][b] + moveCost(choices[step - 1].choice[b], choices[step].choice[c], voices);
+        if (total[step][c] < 0 || cost < total[step][c]) total[step][c] = cost, previous[step][c] = b;
+      }
+    }
+  }
+  int last = 0;
+  for (int c = 1; c < choices[steps - 1].count; ++c) {
+    if (total[steps - 1][c] < total[steps - 1][last]) last = c;
+  }
+  Fingering out{{steps, {}, {}}, total[steps - 1][last]};
+  for (int step = steps - 1, c = last; step >= 0; c = previous[step][c], --step) {
+    out.sequence.note1[step] = choices[step].choice[c].position[0];
+    out.sequence.note2[step] = choices[step].choice[c].position[1];
+  }
+  return out;
+}
+
+// The steps of a diatonic format: two octaves, tonic to tonic, one octave in sixths.
+inline constexpr int diatonicSteps(int format) { return format == SIXTHS ? 8 : 15; }
+
+inline constexpr Scale diatonicScale(int key) {
+  return key < 12 ? majorScale(MAJOR_TONIC_GCF[key]) : minorScale((MAJOR_TONIC_GCF[key - 12] + 9) % 12);
+}
+
+// The fingering of diatonic key 0-23, named as in G-C-F; one fingering serves every tuning.
+inline constexpr Fingering diatonicFingering(int direction, int format, int key) {
+  return cheapestFingering(keyConfig[0].midiKeyNum, diatonicScale(key), format, direction,
+                           diatonicSteps(format));
+}
+
+// The keys whose fingerings are written out by hand: G, C, F, D, Bb major and their relative
+// minors E, A, D, B, G (named in G-C-F).
+inline constexpr bool hasHandMadeFingering(int key) { return inRange(key, 0, 4) || inRange(key, 12, 16); }
+
+// A diatonic format with the other keys filled by the generator; the hand-made ones stay.
+inline constexpr SCALE_SET completed(const SCALE_SET& given, int direction, int format) {
+  SCALE_SET out = given;
+  for (int key = 0; key < 24; ++key) {
+    if (!hasHandMadeFingering(key)) {
+      out.iScale[key] = diatonicFingering(direction, format, key).sequence;
+    }
+  }
+  return out;
+}
+
+// The pentatonic families: 0 major, 1 minor, 2 blues, each over the twelve major tonics.
+inline constexpr Scale pentatonicScale(int family, int k) {
+  const int tonic = MAJOR_TONIC_GCF[k];
+  return family == 0 ? majorPentatonic(tonic) : family == 1 ? minorPentatonic(tonic) : bluesScale(tonic);
+}
+
+// Two octaves and the tonic: 11 steps, 13 for the six-note blues scale.
+inline constexpr int pentatonicSteps(int family) { return 2 * pentatonicScale(family, 0).size + 1; }
+
+// A pentatonic scale is played pulling; a step the pull side lacks is pushed.
+inline constexpr Fingering pentatonicFingering(int family, int k) {
+  return cheapestFingering(keyConfig[0].midiKeyNum, pentatonicScale(family, k), NOTES, PULL,
+                           pentatonicSteps(family));
+}
+
+}  // namespace brenavo::fingering
