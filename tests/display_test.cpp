@@ -268,7 +268,7 @@ TEST_F(PaintTest, TheListingShowsOnlyWhatTheTablesHold) {
     size_t rows;
   };
   const Case cases[] = {
-      {&SelectionState::pentatonicSel, IDM_SCALE_PENT_1, 0, PENT_STEPS, 0, 0, 0, 0},
+      {&SelectionState::pentatonicSel, IDM_SCALE_PENT_1, 0, PENT_STEPS, 0, 0, 0, PENT_STEPS},
       {&SelectionState::chromaticSel, 1, 0, 1000, 0, 0, 0, COLS_CHROMATIC},
       {&SelectionState::wholeToneSel, IDM_SCALE_WT1, 1, 1000, 0, 0, 0, COLS_WHOLETONE},
       {&SelectionState::diatonicSel, IDM_SCALE_1, 0, 1000, 0, 0, 0, DIATONIC_MAX_STEPS},

@@ -73,10 +73,10 @@ TEST(StatusBarRefresh, NamesEachKindOfSelectionAndSetsTheFormatMenu) {
       {&S::wholeToneSel, IDM_SCALE_WT1, 1, 3, 0, 0, 0,
        "A-D-G|ESCALA: Hexatonica / WT1|FORMATO: notas sencillas|DIRECCION: pull", Greyed},
       {&S::pentatonicSel, IDM_SCALE_PENT_1, 0, 0, 0, 0, 0,
-       "G-C-F|ESCALA: pentatonica / G mayor|FORMATO: notas sencillas|DIRECCION: pull", Greyed},
+       "G-C-F|ESCALA: pentatonica / G mayor|FORMATO: notas sencillas|DIRECCION: pull/push", Greyed},
       // Blues on C in G-C-F is blues on A in E-A-D.
       {&S::pentatonicSel, IDM_SCALE_PENT_BLUES_1 + 1, 1, 1, 0, 0, 2,
-       "E-A-D|ESCALA: pentatonica / blues / A|FORMATO: notas sencillas|DIRECCION: pull", Greyed},
+       "E-A-D|ESCALA: pentatonica / blues / A|FORMATO: notas sencillas|DIRECCION: pull/push", Greyed},
       {&S::chordSel, IDM_CHORDS_MAJOR, 0, 0, 0, 0, 0,
        "G-C-F|ACORDES: Triadas mayores||DIRECCION: pull", Untouched},
       {&S::circleSel, IDM_PROG_TRIAD_1, 0, 0, 0, 0, 0,

@@ -58,12 +58,12 @@ TEST_F(SelectionCommands, EachCommandSelectsItsKindRowStepsAndFormat) {
       {234, PENTATONIC, 0, 11, 201}, {245, PENTATONIC, 11, 11, 201},
       {246, PENTATONIC, 0, 11, 201, 1}, {269, PENTATONIC, 11, 13, 201, 2},
       {270, WHOLE_TONE, 0, 13, 201}, {303, CHORD, 3, 12, 201},     {202, DIATONIC, 3, 15, 202},
-      {310, CHORD, 10, 12, 202},     {203, DIATONIC, 0, 8, 203},   {300, CHORD, 0, 12, 203},
+      {310, CHORD, 10, 12, 202},     {203, DIATONIC, 10, 8, 203},   {300, CHORD, 0, 12, 203},
       {400, CIRCLE, 0, 3, 203},      {411, CIRCLE, 11, 3, 203},    {412, CIRCLE, 12, 4, 203},
       {435, CIRCLE, 35, 4, 203},     {202, DIATONIC, 0, 15, 202},  {240, PENTATONIC, 6, 11, 202},
       {271, WHOLE_TONE, 1, 13, 202}, {430, CIRCLE, 30, 4, 202},    {204, CHROMATIC, 30, 13, 201},
-      {203, DIATONIC, 0, 8, 203},    {407, CIRCLE, 7, 3, 203},     {201, DIATONIC, 0, 15, 201},
-      {202, DIATONIC, 0, 15, 202}};
+      {203, DIATONIC, 0, 8, 203},    {407, CIRCLE, 7, 3, 203},     {201, DIATONIC, 7, 15, 201},
+      {202, DIATONIC, 7, 15, 202}};
   sel.vPos = 7, sel.scalePoint = 5;  // the tempo and where playback stands are left alone
   for (const Step& step : script) {
     std::vector<int32_t> expected = {0, 0, 0, 0, 0, 0, step.row, step.steps, step.format,

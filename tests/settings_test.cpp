@@ -63,7 +63,7 @@ TEST_F(SettingsStore, TheNextRunReadsWhatTheLastOneSaved) {
   saved.keySel = IDRB_FBE, saved.keySel2 = 2, saved.direcSel = IDRB_MIXED, saved.direcSel2 = 2;
   saved.midiVoice = IDRB_GUITAR_STEEL, saved.vPos = 14, saved.formatSel = 202, saved.formatSel2 = 1;
   saved.diatonicSel = 0, saved.pentatonicSel = 259, saved.pentType = 2, saved.scpIndex = 1;
-  saved.scaleSteps = 11;
+  saved.scaleSteps = 13;
   saveSettings(program);
   EXPECT_EQ(fake.log, session("store.write", savedOf(saved)));
 
@@ -132,11 +132,11 @@ TEST(LoadedSelection, HandEditedValuesAreBroughtBackIntoRange) {
       {[](S& e) { e.midiVoice = 24; }, unchanged},
       // Selections the commands could not make.
       {[](S& e) { e.chordSel = 300; }, firstScale},  // two kinds at once
-      {[](S& e) { e.diatonicSel = 227, e.scpIndex = 17; }, firstScale},
+      {[](S& e) { e.diatonicSel = 227, e.scpIndex = 16; }, firstScale},
       {[](S& e) { e.diatonicSel = 212, e.scpIndex = 3; }, firstScale},
-      // A row without a fingering (5-11): greyed in the menus, refused by its command.
-      {[](S& e) { e.diatonicSel = 215, e.scpIndex = 5, e.scaleSteps = 0; }, firstScale},
-      {[](S& e) { e.diatonicSel = 221, e.scpIndex = 11; }, firstScale},
+      // Rows whose fingering is computed (5-11, 17-23) are kept like the others.
+      {[](S& e) { e.diatonicSel = 215, e.scpIndex = 5, e.scaleSteps = 0; }, steps<15>},
+      {[](S& e) { e.diatonicSel = 227, e.scpIndex = 17; }, steps<15>},
       {[](S& e) { e.diatonicSel = 0, e.chromaticSel = 2; }, firstScale},
       {[](S& e) { e.diatonicSel = 0, e.pentatonicSel = 250, e.scpIndex = 4; }, firstScale},
       {[](S& e) { e.diatonicSel = 0, e.pentatonicSel = 270; }, firstScale},
