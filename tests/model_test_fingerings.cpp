@@ -84,12 +84,13 @@ TEST(ComputedFingerings, SoundTheirScaleOnTheAskedSide) {
   });
 }
 
-// The generator run on the hand-made keys picks the same buttons on at least 80 % of the single
-// notes pulled or pushed; the figure is printed per key and format, with the computed costs.
-// Thirds, sixths and pull/push agree less: the hand-made pull/push scales alternate the bellows
-// along one row, which the cost avoids before anything else.
+// The generator run on the hand-made keys picks the same buttons on at least 80 % of their
+// steps over all formats and directions; the figure is printed per key and format, with the
+// computed costs. F major in sixths differs whole: the hand starts an octave lower and plays the
+// missing -A# of the lower voice an octave up, where the generator takes the octave that holds
+// every pair.
 TEST(ComputedFingerings, AgreeWithTheHandMadeKeysAndPrintTheirCosts) {
-  int same = 0, entries = 0, sameSingle = 0, single = 0;
+  int same = 0, entries = 0;
   for (int f = 0; f < 3; ++f)
     for (int key = 0; key < 24; ++key) {
       if (!hasHandMadeFingering(key)) continue;
@@ -101,14 +102,12 @@ TEST(ComputedFingerings, AgreeWithTheHandMadeKeysAndPrintTheirCosts) {
         for (int step = 0; step < hand.scaleSteps; ++step)
           agree += hand.note1[step] == computed.note1[step] && hand.note2[step] == computed.note2[step];
         same += agree, entries += hand.scaleSteps;
-        if (f == NOTES && d != PULL_PUSH) sameSingle += agree, single += hand.scaleSteps;
         line += " " + std::to_string(agree) + "/" + std::to_string(hand.scaleSteps);
       }
       std::printf("%s (pull, push, pull/push)\n", line.c_str());
     }
-  std::printf("agreement %d of %d steps, single notes pulled or pushed %d of %d\n", same, entries,
-              sameSingle, single);
-  EXPECT_GE(sameSingle * 100, single * 80);
+  std::printf("agreement %d of %d steps\n", same, entries);
+  EXPECT_GE(same * 100, entries * 80);
   for (int d = 0; d < 3; ++d)
     for (int f = 0; f < 3; ++f) {
       std::string line = "cost set " + std::to_string(d) + "." + std::to_string(f) + ":";

@@ -1,8 +1,13 @@
 // Fingerings computed from the keyboard. For every step of a scale the generator lists the
 // buttons that sound it on the bellows side the direction asks for, and picks the cheapest walk
-// through them by dynamic programming. The cost of moving from one step to the next is, in order
-// of weight: a bellows reversal, a jump between rows of buttons (columns of the diagram), a move
-// along a row; the weights keep that order strict over a whole sequence.
+// through them by dynamic programming. Pulling and pushing, the side is set, so the bellows
+// reverse only where a pitch is missing; the cost then weighs how far the hand travels: a jump
+// between rows of buttons (columns of the diagram) costs three buttons along a row. Pull/push
+// chooses the side freely: a button sounds one note pulling and another pushing, so a reversal
+// on the button the hand already holds costs nothing, and one with a move costs as much as a
+// button along a row. The hand stays in one row and lets the bellows alternate rather than jump
+// between rows. In thirds and sixths the two buttons of a step are held as one hand shape in one
+// row wherever the keyboard allows: a pair split across rows costs more than any walk.
 //
 // Where the asked side lacks a pitch, the step is played on the other side (pull takes it from
 // the push side and the other way round). Where no side has it, the step plays the same note an
@@ -22,9 +27,10 @@ namespace brenavo::fingering {
 inline constexpr int PULL = 0, PUSH = 1, PULL_PUSH = 2;   // bellows directions
 inline constexpr int NOTES = 0, THIRDS = 1, SIXTHS = 2;   // formats
 
-inline constexpr int REVERSAL_COST = 100000;
-inline constexpr int ROW_JUMP_COST = 1000;   // per row of buttons crossed
-inline constexpr int ALONG_ROW_COST = 1;     // per button along a row
+inline constexpr int SPLIT_PAIR_COST = 1000;   // per row of buttons between the two voices of a step
+inline constexpr int ROW_JUMP_COST = 3;        // per row of buttons crossed
+inline constexpr int ALONG_ROW_COST = 1;       // per button along a row
+inline constexpr int REVERSAL_COST = 1;        // a bellows reversal while the hand moves
 
 // A scale: its tonic's pitch class and the semitones of its degrees above the tonic.
 struct Scale {
@@ -128,14 +134,20 @@ inline constexpr StepChoices choicesFor(const int32_t (&pitch)[KB_POSITIONS], co
 
 inline constexpr int distance(int a, int b) { return a > b ? a - b : b - a; }
 
+// What it costs to hold a step's buttons: nothing when its voices share a row.
+inline constexpr int shapeCost(const Choice& choice, int voices) {
+  return voices == 2 ? SPLIT_PAIR_COST * distance(columnOf(choice.position[0]), columnOf(choice.position[1])) : 0;
+}
+
 // What it costs to go from one step's buttons to the next's.
 inline constexpr int moveCost(const Choice& from, const Choice& to, int voices) {
-  int cost = sideOf(from.position[0]) != sideOf(to.position[0]) ? REVERSAL_COST : 0;
+  int cost = 0;
   for (int v = 0; v < voices; ++v) {
     cost += ROW_JUMP_COST * distance(columnOf(from.position[v]), columnOf(to.position[v])) +
             ALONG_ROW_COST * distance(rowOf(from.position[v]), rowOf(to.position[v]));
   }
-  return cost;
+  const bool reverses = sideOf(from.position[0]) != sideOf(to.position[0]);
+  return cost + (reverses && cost > 0 ? REVERSAL_COST : 0);
 }
 
 // A computed fingering: a sequence as the tables store it, with the cost of its moves.
@@ -157,12 +169,13 @@ inline constexpr Fingering cheapestFingering(const int32_t (&pitch)[KB_POSITIONS
                            calledFor(scale, tonic, format, step, 1)};
     choices[step] = choicesFor(pitch, wanted, voices, direction, tonic);
     if (choices[step].count == 0) throw "a step that no button can play";
-    for (int c = 0; c < choices[step].count && step > 0; ++c) {
-      total[step][c] = -1;
-      for (int b = 0; b < choices[step - 1].count; ++b) {
+    for (int c = 0; c < choices[step].count; ++c) {
+      int cheapest = step > 0 ? -1 : 0;
+      for (int b = 0; step > 0 && b < choices[step - 1].count; ++b) {
         const int cost = total[step - 1][b] + moveCost(choices[step - 1].choice[b], choices[step].choice[c], voices);
-        if (total[step][c] < 0 || cost < total[step][c]) total[step][c] = cost, previous[step][c] = b;
+        if (cheapest < 0 || cost < cheapest) cheapest = cost, previous[step][c] = b;
       }
+      total[step][c] = cheapest + shapeCost(choices[step].choice[c], voices);
     }
   }
   int last = 0;
