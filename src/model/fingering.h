@@ -12,9 +12,11 @@
 // Where the asked side lacks a pitch, the step is played on the other side (pull takes it from
 // the push side and the other way round). Where no side has it, the step plays the same note an
 // octave away: up in the lowest octave of the run, down above it, so the line stays inside its
-// two octaves. Two voices always sound on one side, as the bellows cannot pull and push at once,
-// and move together: a pair that no side holds at its own pitches is played an octave away as a
-// whole, which keeps its third or sixth.
+// two octaves. Two voices always sound on one side, as the bellows cannot pull and push at once;
+// where no side holds a pair at its own pitches, only the voice that must moves an octave, as the
+// hand-made thirds play A5 over C#5, and both move only where one alone finds no side.
+// The run starts on the tonic whose octave substitutions do the least harm to its climb: a lone
+// one is a single dip, a run of them replays a block of the other octave, so a run of n costs n².
 // Everything is constexpr: the tables are filled when the program is compiled.
 #pragma once
 
@@ -71,22 +73,6 @@ inline constexpr int calledFor(const Scale& scale, int tonic, int format, int st
 
 inline constexpr int voicesOf(int format) { return format == NOTES ? 1 : 2; }
 
-// The lowest tonic whose run asks for the fewest pitches the keyboard lacks.
-inline constexpr int lowestFittingTonic(const int32_t (&pitch)[KB_POSITIONS], const Scale& scale,
-                                        int format, int steps) {
-  int best = 0, fewest = 1000;
-  for (int tonic = 48 + scale.tonicClass; tonic < 96; tonic += 12) {
-    int missing = 0;
-    for (int step = 0; step < steps; ++step) {
-      for (int voice = 0; voice < voicesOf(format); ++voice) {
-        missing += !soundsOn(pitch, calledFor(scale, tonic, format, step, voice), PULL_PUSH);
-      }
-    }
-    if (missing < fewest) fewest = missing, best = tonic;
-  }
-  return best;
-}
-
 inline constexpr int MAX_STEPS = DIATONIC_MAX_STEPS;
 inline constexpr int MAX_CHOICES = 16;   // buttons or pairs of buttons that can sound a step
 
@@ -116,20 +102,78 @@ inline constexpr StepChoices choicesOnSide(const int32_t (&pitch)[KB_POSITIONS],
   return out;
 }
 
-// The choices of a step: its pitches on the asked side, else on the other side, else the same
-// pitches an octave away (toward the middle of the run first), asked side first again; the last
-// third of E-flat minor, whose pair no side holds an octave down either, goes two octaves down.
-inline constexpr StepChoices choicesFor(const int32_t (&pitch)[KB_POSITIONS], const int (&wanted)[2],
-                                        int voices, int direction, int tonic) {
-  const int toward = wanted[0] < tonic + 12 ? 12 : -12;
-  for (const int shift : {0, toward, -toward, 2 * toward}) {
-    const int played[2] = {wanted[0] + shift, wanted[1] + shift};
-    for (const int side : {direction, direction == PULL_PUSH ? PULL_PUSH : 1 - direction}) {
-      const StepChoices found = choicesOnSide(pitch, played, voices, side);
-      if (found.count > 0) return found;
-    }
+// The sides that sound each pitch, as bits: 1 pulling, 2 pushing.
+struct SidesByPitch {
+  int mask[160];
+  constexpr int at(int midi) const { return midi >= 0 && midi < 160 ? mask[midi] : 0; }
+};
+
+inline constexpr SidesByPitch sidesByPitch(const int32_t (&pitch)[KB_POSITIONS]) {
+  SidesByPitch out{};
+  for (int p = 0; p < KB_POSITIONS; ++p) {
+    if (!isLabelSlot(p) && pitch[p] >= 0 && pitch[p] < 160) out.mask[pitch[p]] |= 1 << sideOf(p);
   }
-  return {};
+  return out;
+}
+
+// Where a step is played: its pitches and the side that holds both.
+struct Placement {
+  int played[2];
+  int side;
+};
+
+// Where a step is played: its pitches on the asked side, else on the other side, else with a
+// voice or both an octave away. Each voice tries its own pitch, then the octave toward the middle
+// of the run, then the other octave, then two octaves toward the middle (the last third of
+// E-flat minor needs them); the nearest shifts of the two voices together are tried first, each
+// on the asked side first again. The side is -1 where nothing fits.
+inline constexpr Placement placementOf(const SidesByPitch& sides, const int (&wanted)[2], int voices,
+                                       int direction, int tonic) {
+  int shift[2][4]{};
+  for (int v = 0; v < voices; ++v) {
+    const int toward = wanted[v] < tonic + 12 ? 12 : -12;
+    shift[v][1] = toward, shift[v][2] = -toward, shift[v][3] = 2 * toward;
+  }
+  for (int farthest = 0; farthest < 4; ++farthest)
+    for (int sum = farthest; sum <= 2 * farthest; ++sum)
+      for (int first = 0; first <= farthest; ++first) {
+        const int second = sum - first;
+        if (second > farthest || (first < farthest && second < farthest) || (voices == 1 && second > 0)) continue;
+        const Placement at{{wanted[0] + shift[0][first], wanted[1] + shift[1][second]}, 0};
+        const int both = sides.at(at.played[0]) & (voices == 2 ? sides.at(at.played[1]) : 3);
+        for (const int side : {direction, direction == PULL_PUSH ? PULL_PUSH : 1 - direction}) {
+          if (both & (side == PULL_PUSH ? 3 : 1 << side)) return {{at.played[0], at.played[1]}, side};
+        }
+      }
+  return {{0, 0}, -1};
+}
+
+// What a tonic's run costs in substitutions: n² per run of n steps whose first voice is played an
+// octave away, then one per pitch the keyboard lacks; a run no button can play costs the most.
+inline constexpr int substitutionCost(const SidesByPitch& sides, const Scale& scale, int format, int steps,
+                                      int tonic) {
+  const int voices = voicesOf(format);
+  int runs = 0, run = 0, missing = 0;
+  for (int step = 0; step < steps; ++step) {
+    const int wanted[2] = {calledFor(scale, tonic, format, step, 0), calledFor(scale, tonic, format, step, 1)};
+    const Placement at = placementOf(sides, wanted, voices, PULL_PUSH, tonic);
+    if (at.side < 0) return 1 << 30;
+    run = at.played[0] != wanted[0] ? run + 1 : 0;
+    if (run > 0) runs += 2 * run - 1;   // a run of n adds 1, 3, 5, ...: n² in all
+    for (int v = 0; v < voices; ++v) missing += sides.at(wanted[v]) == 0;
+  }
+  return runs * 1000 + missing;
+}
+
+// The tonic whose run costs least in substitutions, the lowest of equals.
+inline constexpr int bestTonic(const int32_t (&pitch)[KB_POSITIONS], const Scale& scale, int format, int steps) {
+  const SidesByPitch sides = sidesByPitch(pitch);
+  int best = 0, cheapest = 0;
+  for (int tonic = 48 + scale.tonicClass; tonic < 96; tonic += 12) {
+    const int cost = substitutionCost(sides, scale, format, steps, tonic);
+    if (best == 0 || cost < cheapest) cheapest = cost, best = tonic;
+  }
+  return best;
 }
 
 inline constexpr int distance(int a, int b) { return a > b ? a - b : b - a; }
@@ -160,15 +204,17 @@ struct Fingering {
 inline constexpr Fingering cheapestFingering(const int32_t (&pitch)[KB_POSITIONS], const Scale& scale,
                                              int format, int direction, int steps) {
   const int voices = voicesOf(format);
-  const int tonic = lowestFittingTonic(pitch, scale, format, steps);
+  const int tonic = bestTonic(pitch, scale, format, steps);
+  const SidesByPitch sides = sidesByPitch(pitch);
   StepChoices choices[MAX_STEPS]{};
   int total[MAX_STEPS][MAX_CHOICES]{};
   int previous[MAX_STEPS][MAX_CHOICES]{};
   for (int step = 0; step < steps; ++step) {
     const int wanted[2] = {calledFor(scale, tonic, format, step, 0),
                            calledFor(scale, tonic, format, step, 1)};
-    choices[step] = choicesFor(pitch, wanted, voices, direction, tonic);
-    if (choices[step].count == 0) throw "a step that no button can play";
+    const Placement at = placementOf(sides, wanted, voices, direction, tonic);
+    if (at.side < 0) throw "a step that no button can play";
+    choices[step] = choicesOnSide(pitch, at.played, voices, at.side);
     for (int c = 0; c < choices[step].count; ++c) {
       int cheapest = step > 0 ? -1 : 0;
       for (int b = 0; step > 0 && b < choices[step - 1].count; ++b) {
