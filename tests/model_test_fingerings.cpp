@@ -47,6 +47,14 @@ void forEachComputed(Visit visit) {
     }
 }
 
+// True when a button on the given side (PULL, PUSH, or PULL_PUSH for either) sounds the pitch.
+bool soundsOn(const int32_t (&pitch)[KB_POSITIONS], int midi, int side) {
+  for (int p = 0; p < KB_POSITIONS; ++p) {
+    if (!isLabelSlot(p) && pitch[p] == midi && (side == PULL_PUSH || sideOf(p) == side)) return true;
+  }
+  return false;
+}
+
 // In every tuning each step plays the pitches the scale calls for from the chosen tonic, a voice
 // moving by octaves only where no side holds the pair at its own pitches;
 // it keeps to the asked side unless that side lacks a pitch of the step; both voices share a

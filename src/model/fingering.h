@@ -55,14 +55,6 @@ inline constexpr int sideOf(int position) { return position >= KB_BUTTONS ? PUSH
 inline constexpr int columnOf(int position) { return position % KB_BUTTONS / 11; }
 inline constexpr int rowOf(int position) { return position % KB_BUTTONS % 11; }
 
-// True when a button on the given side (PULL, PUSH, or PULL_PUSH for either) sounds the pitch.
-inline constexpr bool soundsOn(const int32_t (&pitch)[KB_POSITIONS], int midi, int side) {
-  for (int p = 0; p < KB_POSITIONS; ++p) {
-    if (!isLabelSlot(p) && pitch[p] == midi && (side == PULL_PUSH || sideOf(p) == side)) return true;
-  }
-  return false;
-}
-
 // The pitch a voice of a step calls for: the first voice climbs the scale from the tonic, the
 // second is two degrees higher, taken an octave down in sixths.
 inline constexpr int calledFor(const Scale& scale, int tonic, int format, int step, int voice) {
