@@ -14,7 +14,7 @@
 // octave away: up in the lowest octave of the run, down above it, so the line stays inside its
 // two octaves. Two voices always sound on one side, as the bellows cannot pull and push at once;
 // where no side holds a pair at its own pitches, only the voice that must moves an octave, as the
-// hand-made thirds play A5 over C#5, and both move only where one alone finds no side.
+// hand-made D major thirds play A5 with C#5, and both move only where one alone finds no side.
 // The run starts on the tonic whose octave substitutions do the least harm to its climb: a lone
 // one is a single dip, a run of them replays a block of the other octave, so a run of n costs n².
 // Everything is constexpr: the tables are filled when the program is compiled.
