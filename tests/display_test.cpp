@@ -62,7 +62,7 @@ TEST(Paint, DiagramsCaptionsAndTheListingRowByRow) {
       {&S::chordSel, 304, 4, 12, 0, 0, 12, {"-B", "D#", "F#", "A"}},  // B7
       {&S::circleSel, IDM_PROG_TRIAD_1, 0, 3, 0, 0, 3, {"-B", "D#", "F#"}},
       {&S::circleSel, IDM_PROG_C_ARM_1, 12, 4, 0, 0, 4, {"B", "D#", "F#"}},
-      {&S::pentatonicSel, IDM_SCALE_PENT_1, 0, PENT_STEPS, 0, 0, 0, {}},  // lists nothing
+      {&S::pentatonicSel, IDM_SCALE_PENT_1, 0, PENT_STEPS, 0, 0, PENT_STEPS, {"-G"}},
       {&S::chromaticSel, 1, 0, COLS_CHROMATIC, 0, 2, COLS_CHROMATIC, {}},
       {&S::wholeToneSel, IDM_SCALE_WT1, 1, COLS_WHOLETONE, 0, 1, COLS_WHOLETONE, {}}};
   for (const Case& c : cases) {

@@ -31,7 +31,7 @@ TEST(StatusBarRefresh, NamesEachKindOfSelectionAndSetsTheFormatMenu) {
       {&S::circleSel, IDM_PROG_C_ARM_1, 12, 0, "G-C-F|circulo armonico de B||pull/push", Kept},
       {&S::circleSel, IDM_PROG_C_MEL_1, 24, 3, "A-D-G|circulo melodico de Db||pull/push", Kept},
       {&S::pentatonicSel, IDM_SCALE_PENT_BLUES_1 + 1, 1, 1,  // on C in G-C-F, on A in E-A-D
-       "E-A-D|pentatonica / blues / A|notas sencillas|pull", Off, 0, 2}};
+       "E-A-D|pentatonica / blues / A|notas sencillas|pull/push", Off, 0, 2}};
   fakes::RecordingPlatform fake;
   Program program(fake.services());
   program.menu = makeMainMenu(), InitStatus(program);

@@ -46,7 +46,7 @@ TEST(SettingsStore, TheNextRunReadsWhatTheLastOneSaved) {
   saved.keySel = IDRB_FBE, saved.keySel2 = 2, saved.direcSel = IDRB_MIXED, saved.direcSel2 = 2;
   saved.midiVoice = IDRB_GUITAR_STEEL, saved.vPos = 14, saved.formatSel = 202, saved.formatSel2 = 1;
   saved.diatonicSel = 0, saved.pentatonicSel = 259, saved.pentType = 2, saved.scpIndex = 1;
-  saved.scaleSteps = 11;
+  saved.scaleSteps = 13;  // the blues scale: two octaves and the tonic
   saveSettings(program);
   fake.storedDwords.erase("playbackSpeed");
   Program next{fake.services()};
@@ -86,7 +86,7 @@ TEST(LoadedSelection, OnlySelectionsTheCommandsCouldMakeAreKept) {
   struct Case { int32_t S::*kind; int32_t id, row, steps, family = 0; };
   const Case cases[] = {
       {&S::diatonicSel, 214, 4, 15}, {&S::diatonicSel, 226, 16, 15}, {&S::diatonicSel, 212, 3, 0},
-      {&S::diatonicSel, 215, 5, 0}, {&S::diatonicSel, 221, 11, 0}, {&S::diatonicSel, 227, 17, 0},
+      {&S::diatonicSel, 215, 5, 15}, {&S::diatonicSel, 221, 11, 15}, {&S::diatonicSel, 227, 17, 15},
       {&S::diatonicSel, 0, 0, 15}, {&S::diatonicSel, 0, 77, 0}, {&S::chromaticSel, 2, 0, 0},
       {&S::chromaticSel, 1, 35, 13}, {&S::chromaticSel, 1, 36, 0}, {&S::chromaticSel, 1, -2, 0},
       {&S::pentatonicSel, 257, 11, 11, 1}, {&S::pentatonicSel, 250, 4, 0},

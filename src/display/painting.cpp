@@ -147,6 +147,12 @@ void listWholeTone(Listing& listing, const SelectionState& sel) {
   if (scale) listing.singleNotes(scale->iNote, rowsToList(sel.scaleSteps, std::size(scale->iNote)));
 }
 
+void listPentatonic(Listing& listing, const SelectionState& sel) {
+  const PENT_FORMATS* family = entryAt(pentPats, sel.pentType);
+  const PENT_SCALE* scale = family ? entryAt(family->pentScale, sel.scpIndex) : nullptr;
+  if (scale) listing.singleNotes(scale->iNote, rowsToList(sel.scaleSteps, std::size(scale->iNote)));
+}
+
 void listDiatonic(Listing& listing, const SelectionState& sel) {
   const DIATONIC_SCALES* direction = entryAt(notePats, sel.direcSel2);
   const SCALE_SET* format = direction ? entryAt(direction->iFormat, sel.formatSel2) : nullptr;
@@ -169,11 +175,11 @@ void listProgression(Listing& listing, const SelectionState& sel) {
     listing.chords(progression->iChord, rowsToList(sel.scaleSteps, std::size(progression->iChord)));
 }
 
-// Lists the selected pattern; a pentatonic selection or none leaves the panel empty.
+// Lists the selected pattern; no selection leaves the panel empty.
 void drawListing(Program& program, Surface& surface, const ACC_KEYBOARD* tuning) {
   const SelectionState& sel = program.sel;
   const Kind kind = selectedKind(sel);
-  if (tuning == nullptr || kind == Kind::None || kind == Kind::Pentatonic) return;
+  if (tuning == nullptr || kind == Kind::None) return;
   program.res.hDefFont = surface.selectFont(program.res.hNotesFont);
   surface.setBkMode(platform::TRANSPARENT);
   Listing listing(program, surface, *tuning);
@@ -181,10 +187,10 @@ void drawListing(Program& program, Surface& surface, const ACC_KEYBOARD* tuning)
     case Kind::Chromatic: listChromatic(listing, sel); break;
     case Kind::WholeTone: listWholeTone(listing, sel); break;
     case Kind::Diatonic: listDiatonic(listing, sel); break;
+    case Kind::Pentatonic: listPentatonic(listing, sel); break;
     case Kind::Chord: listChordType(listing, sel); break;
     case Kind::Progression: listProgression(listing, sel); break;
-    case Kind::None:
-    case Kind::Pentatonic: break;
+    case Kind::None: break;
   }
 }
 

@@ -50,13 +50,20 @@ void nameDiatonic(const SelectionState& sel, PartTexts& parts) {
   parts[DIRECTION_PART] = textOrEmpty(direction ? &direction->szDirec : nullptr);
 }
 
+// A pentatonic scale is played pulling, save the steps the pull side lacks.
+bool pushesAnyStep(const PENT_SCALE& scale) {
+  return std::any_of(scale.iNote, scale.iNote + scale.scaleSteps,
+                     [](int32_t position) { return position >= KB_BUTTONS; });
+}
+
 void namePentatonic(const SelectionState& sel, PartTexts& parts) {
   const PENT_FORMATS* family = entryAt(pentPats, sel.pentType);
   const PENT_SCALE* scale = family ? entryAt(family->pentScale, sel.scpIndex) : nullptr;
   parts[SELECTION_PART] = "ESCALA: " + textOrEmpty(family ? &family->szType : nullptr) + " " +
                           textOrEmpty(scale ? entryAt(scale->szName, sel.keySel2) : nullptr);
   parts[FORMAT_PART] = SINGLE_NOTES_TEXT;
-  parts[DIRECTION_PART] = "DIRECCION: pull";
+  parts[DIRECTION_PART] =
+      scale && pushesAnyStep(*scale) ? "DIRECCION: pull/push" : "DIRECCION: pull";
 }
 
 void nameWholeTone(const SelectionState& sel, PartTexts& parts) {

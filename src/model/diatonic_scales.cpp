@@ -1,13 +1,15 @@
 // The diatonic scales as fingerings: for every step the button to press (positions 33-65 on
 // the push side), and in thirds and sixths the second button played with it. One table serves
-// all four tunings; key names below are those of G-C-F. Only keys 0-4 and 12-16 have
-// fingerings; the other keys hold 8 steps of position 0 and are greyed in the menus.
+// all four tunings; key names below are those of G-C-F. Keys 0-4 and 12-16 are fingered by
+// hand below; the other keys are computed from the keyboard when the program is compiled.
+#include "model/fingering.h"
 #include "model/tables.h"
 
 namespace brenavo {
 
 namespace {
 
+// A key the generator fills.
 constexpr NOTE_SEQUENCE noFingering = {8, {}, {}};
 
 // Single notes, bellows pulling.
@@ -372,10 +374,18 @@ constexpr SCALE_SET mixedSixths = {
 
 }  // namespace
 
+using namespace fingering;
+
 constexpr DIATONIC_SCALES notePats[3] = {
-    {"DIRECCION: pull", {pullNotes, pullThirds, pullSixths}},
-    {"DIRECCION: push", {pushNotes, pushThirds, pushSixths}},
-    {"DIRECCION: pull/push", {mixedNotes, mixedThirds, mixedSixths}},
+    {"DIRECCION: pull",
+     {completed(pullNotes, PULL, NOTES), completed(pullThirds, PULL, THIRDS),
+      completed(pullSixths, PULL, SIXTHS)}},
+    {"DIRECCION: push",
+     {completed(pushNotes, PUSH, NOTES), completed(pushThirds, PUSH, THIRDS),
+      completed(pushSixths, PUSH, SIXTHS)}},
+    {"DIRECCION: pull/push",
+     {completed(mixedNotes, PULL_PUSH, NOTES), completed(mixedThirds, PULL_PUSH, THIRDS),
+      completed(mixedSixths, PULL_PUSH, SIXTHS)}},
 };
 
 }  // namespace brenavo

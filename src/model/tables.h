@@ -18,7 +18,8 @@ inline constexpr int COLS_CHORDS = 12;
 inline constexpr int COLS_PROGS_3 = 3;
 inline constexpr int COLS_PROGS_4 = 4;
 inline constexpr int DIATONIC_MAX_STEPS = 15;
-inline constexpr int PENT_STEPS = 11;
+inline constexpr int PENT_STEPS = 11;        // major and minor pentatonic
+inline constexpr int PENT_MAX_STEPS = 13;    // the six-note blues scale
 inline constexpr int CHORD_MAX_NOTES = 4;    // notes a chord sounds at most
 inline constexpr int CHORD_END = -1;         // ends the positions of a chord
 
@@ -62,8 +63,8 @@ struct WT_FORMATS {
 
 struct PENT_SCALE {
   const char* szName[4];             // key name per tuning
-  int32_t scaleSteps;                // 11
-  int32_t iNote[PENT_STEPS];                 // no sequences yet: all 0
+  int32_t scaleSteps;                // 11, or 13 for the blues scale
+  int32_t iNote[PENT_MAX_STEPS];
 };
 
 struct PENT_FORMATS {
@@ -86,11 +87,9 @@ struct ACC_CIRCLES {
   CHORD iChord[4];                   // the fourth is empty in triad progressions
 };
 
-// Only the first five major (0-4) and minor (12-16) rows of a diatonic format hold a
-// fingering; the other rows are empty.
-inline constexpr bool hasDiatonicFingering(int row) {
-  return inRange(row, 0, 4) || inRange(row, 12, 16);
-}
+// Every one of the 24 rows of a diatonic format holds a fingering: written out by hand or
+// computed from the keyboard.
+inline constexpr bool hasDiatonicFingering(int row) { return inRange(row, 0, 23); }
 
 // The notes a chord sounds: its positions up to the end mark, four at most.
 inline constexpr int chordNoteCount(const CHORD& chord) {
@@ -105,7 +104,6 @@ const T* entryAt(const T (&table)[N], int index) {
   return index >= 0 && static_cast<size_t>(index) < N ? &table[index] : nullptr;
 }
 
-extern const ACC_KEYBOARD keyConfig[4];
 extern const DIATONIC_SCALES notePats[3];
 extern const int32_t scalePatternChromatic[4][COLS_CHROMATIC];
 extern const WT_FORMATS hexPats[4];
@@ -114,3 +112,5 @@ extern const ACC_CHORDS chordGroup[11];
 extern const ACC_CIRCLES circleGroup[36];
 
 }  // namespace brenavo
+
+#include "model/tunings.h"  // keyConfig: the four tunings

@@ -117,6 +117,12 @@ int32_t wholeTonePosition(const SelectionState& sel) {
   return scale ? positionAt(scale->iNote, sel.scalePoint) : NO_POSITION;
 }
 
+int32_t pentatonicPosition(const SelectionState& sel) {
+  const PENT_FORMATS* family = entryAt(pentPats, sel.pentType);
+  const PENT_SCALE* scale = family ? entryAt(family->pentScale, sel.scpIndex) : nullptr;
+  return scale ? positionAt(scale->iNote, sel.scalePoint) : NO_POSITION;
+}
+
 const NOTE_SEQUENCE* diatonicSequence(const SelectionState& sel) {
   const DIATONIC_SCALES* direction = entryAt(notePats, sel.direcSel2);
   const SCALE_SET* format = direction ? entryAt(direction->iFormat, sel.formatSel2) : nullptr;
@@ -200,10 +206,10 @@ void playScaleChordCircle(Program& program) {
     case Kind::Chromatic: runBlock(step, [&] { playVoice(step, 0, chromaticPosition(sel)); }); break;
     case Kind::WholeTone: runBlock(step, [&] { playVoice(step, 0, wholeTonePosition(sel)); }); break;
     case Kind::Diatonic: runBlock(step, [&] { playDiatonic(step); }); break;
+    case Kind::Pentatonic: runBlock(step, [&] { playVoice(step, 0, pentatonicPosition(sel)); }); break;
     case Kind::Chord: runBlock(step, [&] { playChords(step, chordTypeRow); }); break;
     case Kind::Progression: runBlock(step, [&] { playChords(step, progressionRow); }); break;
-    case Kind::None:
-    case Kind::Pentatonic: break;
+    case Kind::None: break;
   }
 }
 

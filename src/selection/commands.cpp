@@ -14,8 +14,8 @@ void finish(Program& program) {
 }
 
 // The format commands make the diatonic scale of the current row the selection. After a
-// chord type or progression the row may be a placeholder or lie past the 24 rows of a
-// format; then the first major scale is taken instead.
+// chord type or progression the row may lie past the 24 rows of a format; then the first
+// major scale is taken instead.
 void selectFormat(SelectionState& sel, int id) {
   sel.formatSel = id;
   sel.formatSel2 = id - IDM_SCALE_NOTES;
@@ -58,7 +58,7 @@ bool applySelectionCommand(SelectionState& sel, int id) {
     selectChromatic(sel);
   } else if (inRange(id, IDM_SCALE_NOTES, IDM_SCALE_SIXTHS)) {
     selectFormat(sel, id);
-  } else if (inRange(id, IDM_SCALE_1, IDM_SCALE_5m) && hasDiatonicFingering(id - IDM_SCALE_1)) {
+  } else if (inRange(id, IDM_SCALE_1, IDM_SCALE_12m)) {
     selectRow(sel, &SelectionState::diatonicSel, id, IDM_SCALE_1);
   } else if (inRange(id, IDM_SCALE_PENT_1, IDM_SCALE_PENT_BLUES_12)) {
     selectPentatonic(sel, id);

@@ -42,7 +42,7 @@ MenuItem scalesMenu() {
       "&Escalas", menuOf({MenuItem::submenu("&Formato", format), MenuItem::separator(),
                           MenuItem::command("&Cromatica", IDM_SCALE_CHROMATIC),
                           MenuItem::submenu("&Diatonica", diatonic),
-                          MenuItem::submenu("&Pentatonica", pentatonic, true),
+                          MenuItem::submenu("&Pentatonica", pentatonic),
                           MenuItem::submenu("De &tonos enteros", wholeTone)}));
 }
 
@@ -103,7 +103,7 @@ struct PerTuningSubmenu {
   KeyNameSource keyName;
   int firstRow;
   std::span<const int> groups;
-  bool greysRowsWithoutFingering;  // diatonic scales exist only for some rows
+  bool greysRowsWithoutFingering;  // a diatonic row without a fingering is greyed
 };
 
 constexpr PerTuningSubmenu DIATONIC_SUBMENUS[] = {

@@ -35,8 +35,7 @@ bool kindConsistent(const SelectionState& s) {
   switch (selectedKind(s)) {
     case Kind::Chromatic: return s.chromaticSel == 1;
     case Kind::Diatonic:
-      return pairConsistent(s.diatonicSel, s.scpIndex, IDM_SCALE_1, IDM_SCALE_5m) &&
-             hasDiatonicFingering(s.scpIndex);
+      return pairConsistent(s.diatonicSel, s.scpIndex, IDM_SCALE_1, IDM_SCALE_12m);
     case Kind::Pentatonic: return pentatonicConsistent(s);
     case Kind::WholeTone:
       return pairConsistent(s.wholeToneSel, s.scpIndex, IDM_SCALE_WT0, IDM_SCALE_WT1);

@@ -1,11 +1,12 @@
 // The four tunings of the treble keyboard. Each line of a side is one column of buttons,
 // rows 0-10; row 10 of the outer columns holds a label text (MIDI 0), never a button.
-// Every tuning is G-C-F moved by 0, -3, -2 or +2 semitones.
-#include "model/tables.h"
+// Every tuning is G-C-F moved by 0, -3, -2 or +2 semitones. Defined in a header, so that the
+// fingerings can be computed from it when the program is compiled; model/tables.h includes it.
+#pragma once
 
 namespace brenavo {
 
-constexpr ACC_KEYBOARD keyConfig[4] = {
+inline constexpr ACC_KEYBOARD keyConfig[4] = {
     // G-C-F
     {"G-C-F",
      {"G mayor", "C mayor", "F mayor", "D mayor", "Bb mayor", "B mayor",
