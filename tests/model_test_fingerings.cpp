@@ -1,8 +1,5 @@
-// The computed fingerings checked against music and against the hand-made ones: every step
-// sounds its scale's pitch (a third above or a sixth below in the second voice) in all four
-// tunings, stands in for it only where the asked side or the keyboard lacks it, and the
-// generator agrees with the hand-made keys on most of their steps. The agreement per key and
-// format and the cost of every computed sequence are printed for review.
+// The computed fingerings against music and against the hand-made ones; the agreement per key
+// and format and the cost of every computed sequence are printed for review.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -17,13 +14,11 @@ namespace {
 using namespace music;
 using namespace fingering;
 
-// One computed sequence: the scale it plays, its direction, format and steps as stored.
-struct Computed {
+struct Computed {  // one computed sequence as stored, and the scale it plays
   std::string name;
   Scale scale;
   int direction, format;
-  const int32_t* note1;
-  const int32_t* note2;
+  const int32_t *note1, *note2;
   int steps;
 };
 
@@ -34,8 +29,7 @@ void forEachComputed(Visit visit) {
       for (int key = 0; key < 24; ++key) {
         if (hasHandMadeFingering(key)) continue;
         const NOTE_SEQUENCE& seq = notePats[d].iFormat[f].iScale[key];
-        visit(Computed{"set " + std::to_string(d) + "." + std::to_string(f) + " key " +
-                           std::to_string(key),
+        visit(Computed{"set " + std::to_string(d * 10 + f) + " key " + std::to_string(key),
                        diatonicScale(key), d, f, seq.note1, seq.note2, seq.scaleSteps});
       }
   for (int family = 0; family < 3; ++family)
@@ -49,16 +43,13 @@ void forEachComputed(Visit visit) {
 
 // True when a button on the given side (PULL, PUSH, or PULL_PUSH for either) sounds the pitch.
 bool soundsOn(const int32_t (&pitch)[KB_POSITIONS], int midi, int side) {
-  for (int p = 0; p < KB_POSITIONS; ++p) {
+  for (int p = 0; p < KB_POSITIONS; ++p)
     if (!isLabelSlot(p) && pitch[p] == midi && (side == PULL_PUSH || sideOf(p) == side)) return true;
-  }
   return false;
 }
 
-// In every tuning each step plays the pitches the scale calls for from the chosen tonic, a voice
-// moving by octaves only where no side holds the pair at its own pitches;
-// it keeps to the asked side unless that side lacks a pitch of the step; both voices share a
-// side; no step names a label slot.
+// In every tuning each step plays what the scale calls for from the chosen tonic (a voice moved by
+// octaves only where no side holds the pair), on one side, the asked one unless it lacks a pitch.
 TEST(ComputedFingerings, SoundTheirScaleOnTheAskedSide) {
   forEachComputed([](const Computed& c) {
     SCOPED_TRACE(c.name);
@@ -78,8 +69,8 @@ TEST(ComputedFingerings, SoundTheirScaleOnTheAskedSide) {
         const int shift[2] = {heard[0] - wanted[0], heard[1] - wanted[1]};
         EXPECT_EQ(sideOf(positions[0]), sideOf(positions[1])) << "step " << step;
         const auto& pitch = keyConfig[t].midiKeyNum;
-        const auto holds = [&](int side) {
-          return soundsOn(pitch, wanted[0], side) && soundsOn(pitch, wanted[1], side);
+        const auto holds = [&](int s) {
+          return soundsOn(pitch, wanted[0], s) && soundsOn(pitch, wanted[1], s);
         };
         for (int v = 0; v < 2; ++v)
           EXPECT_TRUE(shift[v] == 0 || (shift[v] % 12 == 0 && !holds(PULL) && !holds(PUSH)))
@@ -92,9 +83,8 @@ TEST(ComputedFingerings, SoundTheirScaleOnTheAskedSide) {
   });
 }
 
-// Every computed scale climbs but for lone dips where a step stands an octave away: its first
-// voice never plays the pitch of the step before, never falls two steps in a row and never plays
-// four steps again that it played before (as a run starting below the keyboard would).
+// The first voice climbs but for lone dips an octave away: no repeated pitch, no two falls in a
+// row, no four steps played again (as a run starting below the keyboard would).
 TEST(ComputedFingerings, Climb) {
   forEachComputed([](const Computed& c) {
     SCOPED_TRACE(c.name);
@@ -112,11 +102,9 @@ TEST(ComputedFingerings, Climb) {
   });
 }
 
-// The generator run on the hand-made keys picks the same buttons on at least 80 % of their
-// steps over all formats and directions; the figure is printed per key and format, with the
-// computed costs. F major in sixths differs whole: the hand starts an octave lower and plays the
-// missing -A# of the lower voice an octave up, where the generator takes the octave that holds
-// every pair.
+// On the hand-made keys the generator picks the same buttons on at least 80 % of the steps. F
+// major in sixths differs whole: the hand starts an octave lower and plays the missing -A# of
+// the lower voice an octave up; the generator takes the octave that holds every pair.
 TEST(ComputedFingerings, AgreeWithTheHandMadeKeysAndPrintTheirCosts) {
   int same = 0, entries = 0;
   for (int f = 0; f < 3; ++f)
@@ -136,15 +124,11 @@ TEST(ComputedFingerings, AgreeWithTheHandMadeKeysAndPrintTheirCosts) {
     }
   std::printf("agreement %d of %d steps\n", same, entries);
   EXPECT_GE(same * 100, entries * 80);
-  for (int d = 0; d < 3; ++d)
-    for (int f = 0; f < 3; ++f) {
-      std::string line = "cost set " + std::to_string(d) + "." + std::to_string(f) + ":";
-      for (int key = 0; key < 24; ++key) line += " " + std::to_string(diatonicFingering(d, f, key).cost);
-      std::printf("%s\n", line.c_str());
-    }
-  for (int family = 0; family < 3; ++family) {
-    std::string line = "cost pentatonic " + std::to_string(family) + ":";
-    for (int k = 0; k < 12; ++k) line += " " + std::to_string(pentatonicFingering(family, k).cost);
+  for (int set = 0; set < 12; ++set) {  // direction x format, then the pentatonic families
+    std::string line = "cost " + std::to_string(set) + ":";
+    for (int key = 0; key < (set < 9 ? 24 : 12); ++key)
+      line += " " + std::to_string(set < 9 ? diatonicFingering(set / 3, set % 3, key).cost
+                                           : pentatonicFingering(set - 9, key).cost);
     std::printf("%s\n", line.c_str());
   }
 }
