@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <string>
 
 #include "model/fingering.h"
 #include "model_music.h"
