@@ -57,11 +57,12 @@ QByteArray readFile(const QString& path) {
   return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-// The first run kept a file with a readable value in place and moved any other aside.
+// The first run kept a file with a readable value in place, removed an empty one and moved
+// any other aside.
 void requireOldBytesKept(const QString& path, const QByteArray& input, bool inputHeldValues) {
   const QString backup = QtKeyStore(path).backupPath();
-  if (inputHeldValues) {
-    require(!QFile::exists(backup), "a file with values was moved aside");
+  if (inputHeldValues || input.isEmpty()) {
+    require(!QFile::exists(backup), "a file with values, or an empty one, was moved aside");
   } else {
     require(QFile::exists(backup) && readFile(backup) == input,
             "a file without values was not moved aside whole");

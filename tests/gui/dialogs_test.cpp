@@ -42,9 +42,9 @@ class DialogsTest : public QObject {
         {{-300, -200}, "Esc", [this] { dialogs_.runAbout(aboutText()); }},
         {{60, 40}, "Esc", [this] { dialogs_.runUsage(usageText()); }}};
     QStringList seen;  // of each: clipped, title, text, faults, checks
-    for (const auto& [ownerAt, keys, run] : cases) {
-      owner_.move(ownerAt);
-      guitest::whenModal([&seen, keys, owner = owner_.frameGeometry()](QDialog& dialog) {
+    for (const auto& c : cases) {
+      owner_.move(c.ownerAt);
+      guitest::whenModal([&seen, keys = c.keys, owner = owner_.frameGeometry()](QDialog& dialog) {
         const auto* text = dialog.findChild<QLabel*>("textLabel");
         QStringList got = clippedIn(dialog) << dialog.windowTitle() << (text ? text->text() : "");
         if (dialog.frameGeometry().topLeft() != centredOn(owner, dialog.frameGeometry().size()))
@@ -55,14 +55,14 @@ class DialogsTest : public QObject {
         if (!QTest::qWaitFor([&dialog] { return !dialog.isVisible(); })) got << "still open";
         seen << got.join("|");
       });
-      run();
+      c.run();
     }
     QCOMPARE(seen, (QStringList{
         "Brenavo: Opciones||radio_1012|radio_1023|radio_72", "Brenavo: Opciones|",
         "Brenavo: Sobre el Brenavo|" + QString::fromStdString(aboutText()),
         "Brenavo: Informacion de uso|" + QString::fromStdString(usageText())}));
     QVERIFY(saved.saved && !cancelled.saved &&
-            saved.checks == platform::OptionsChecks(1014, 1023, 72));
+            saved.checks == (platform::OptionsChecks{1014, 1023, 72}));
   }
 };
 
