@@ -109,7 +109,7 @@ TEST(ComputedFingerings, AgreeWithTheHandMadeKeysAndPrintTheirCosts) {
   for (int f = 0; f < 3; ++f)
     for (int key = 0; key < 24; ++key) {
       if (!hasHandMadeFingering(key)) continue;
-      std::string line = "format " + std::to_string(f) + " key " + std::to_string(key) + ":";
+      std::printf("format %d key %d:", f, key);
       for (int d = 0; d < 3; ++d) {
         const NOTE_SEQUENCE& hand = notePats[d].iFormat[f].iScale[key];
         const NOTE_SEQUENCE computed = diatonicFingering(d, f, key).sequence;
@@ -117,18 +117,18 @@ TEST(ComputedFingerings, AgreeWithTheHandMadeKeysAndPrintTheirCosts) {
         for (int step = 0; step < hand.scaleSteps; ++step)
           agree += hand.note1[step] == computed.note1[step] && hand.note2[step] == computed.note2[step];
         same += agree, entries += hand.scaleSteps;
-        line += " " + std::to_string(agree) + "/" + std::to_string(hand.scaleSteps);
+        std::printf(" %d/%d", agree, hand.scaleSteps);
       }
-      std::printf("%s (pull, push, pull/push)\n", line.c_str());
+      std::printf(" (pull, push, pull/push)\n");
     }
   std::printf("agreement %d of %d steps\n", same, entries);
   EXPECT_GE(same * 100, entries * 80);
   for (int set = 0; set < 12; ++set) {  // direction x format, then the pentatonic families
-    std::string line = "cost " + std::to_string(set) + ":";
+    std::printf("cost %d:", set);
     for (int key = 0; key < (set < 9 ? 24 : 12); ++key)
-      line += " " + std::to_string(set < 9 ? diatonicFingering(set / 3, set % 3, key).cost
-                                           : pentatonicFingering(set - 9, key).cost);
-    std::printf("%s\n", line.c_str());
+      std::printf(" %d", set < 9 ? diatonicFingering(set / 3, set % 3, key).cost
+                                 : pentatonicFingering(set - 9, key).cost);
+    std::printf("\n");
   }
 }
 
