@@ -29,7 +29,8 @@ bool soundsAsCalledFor(int tuning, int heard, int wanted) {
 // (key 14) lie an octave below pull, save where the keyboard lacks the lower note. Of the 610
 // entries of a direction, pull plays 70 on the push side, push 451 and pull/push 272.
 TEST(DiatonicScales, EveryFilledSequenceClimbsItsScaleAndTheDirectionsAgree) {
-  constexpr int MAJOR[7] = {0, 2, 4, 5, 7, 9, 11}, MINOR[7] = {0, 2, 3, 5, 7, 8, 10}, SIXTHS = 2;
+  static constexpr int MAJOR[7] = {0, 2, 4, 5, 7, 9, 11}, MINOR[7] = {0, 2, 3, 5, 7, 8, 10};
+  constexpr int SIXTHS = 2;
   std::array<int, 3> push{};
   for (int f = 0; f < 3; ++f) {
     for (int key : {0, 1, 2, 3, 4, 12, 13, 14, 15, 16}) {  // the keys with a fingering
@@ -47,7 +48,8 @@ TEST(DiatonicScales, EveryFilledSequenceClimbsItsScaleAndTheDirectionsAgree) {
             const int position = (which ? seq.note2 : seq.note1)[step];
             ASSERT_TRUE(isButton(position)) << position;
             const int heard = pitchOf(0, position);
-            const int wanted = tonic + 12 * (degree / 7) + (key < 12 ? MAJOR : MINOR)[degree % 7] -
+            const int* const scale = key < 12 ? MAJOR : MINOR;
+            const int wanted = tonic + 12 * (degree / 7) + scale[degree % 7] -
                                (which && f == SIXTHS ? 12 : 0) +
                                (f == 1 && key == 16 && step == 0 && !which ? 12 : 0);
             const int pulled = pitchOf(0, (which ? pull.note2 : pull.note1)[step]) + shift;
