@@ -1,0 +1,42 @@
+// What the listener makes of the microphone: one Hearing per analysed block, and the
+// two questions practice asks of it.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <vector>
+
+namespace brenavo::listening {
+
+inline constexpr int NOTE_COUNT = 128;
+
+struct Hearing {
+  double timeMs = 0;        // end of the analysed block, counted from the start of listening
+  bool onset = false;       // a new attack starts in this block
+  float levelDb = -120.0f;  // the block's level, dB below full scale
+  // How clearly each MIDI note's pitch (within 40 cents, at the reference A) sounds, 0 to 1.
+  std::array<float, NOTE_COUNT> salience{};
+};
+
+// True when every expected note sounds and no other strong pitch does; the partials of
+// the expected notes do not count against them. A wrong octave is a wrong note.
+bool holdsStep(const Hearing& hearing, const int* notes, int count);
+
+// The clearest pitch heard, or -1 when nothing sounds clearly.
+int strongestNote(const Hearing& hearing);
+
+// Turns mono samples into Hearings, one per analysed block.
+class Detector {
+ public:
+  Detector(int sampleRate, double referenceA);
+  ~Detector();
+  Detector(const Detector&) = delete;
+  Detector& operator=(const Detector&) = delete;
+  void feed(const float* mono, std::size_t frames, std::vector<Hearing>& out);
+
+ private:
+  struct Analysis;
+  Analysis* analysis_;
+};
+
+}  // namespace brenavo::listening
