@@ -21,6 +21,8 @@ namespace brenavo::bench {
 // CPU use of the idle window, with sound running or with no sound at all.
 [[noreturn]] void measureIdle(int& argc, char** argv, const std::string& drivers,
                               bool withSound);
+// Key and mouse presses: to the note-on, and to the lit button painted.
+[[noreturn]] void measureLive(int& argc, char** argv, const std::string& drivers);
 // Output latency, the onset of a note in the rendered sound and the cost of rendering.
 [[noreturn]] void measureAudio();
 

@@ -8,6 +8,7 @@
 #include "display/geometry.h"
 #include "display/painting.h"
 #include "display/status_bar.h"
+#include "live/live_play.h"
 #include "playback/midi.h"
 #include "playback/transport.h"
 #include "selection/commands.h"
@@ -27,6 +28,7 @@ void onCreate(Program& program) {
   InitStatus(program);
   createButtonXYs(program);
   loadSettings(program);
+  loadLiveSettings(program);
   SendCommand(program, IDM_UPDATE_MENUS);
   SendCommand(program, IDM_UPDATE_STATUS_BAR);
   openMidiOutput(program);
@@ -39,16 +41,20 @@ void onCreate(Program& program) {
 void onDestroy(Program& program) {
   if (program.destroyed) return;
   program.destroyed = true;
+  releaseLiveNotes(program);
   // A run still going has its timer stopped so no step follows the closing of the output.
   if (program.sel.ctrlPlay) program.os.timer.killTimer(IDM_PLAY_TIMER);
   freeDrawingResources(program);
   closeMidiOutput(program);
   shutdownHelp(program);
   saveSettings(program);
+  saveLiveSettings(program);
   program.os.window.postQuit(0);
 }
 
+// Tuning and voice may change: nothing played live goes on sounding across the dialog.
 void runOptionsCommand(Program& program) {
+  releaseLiveNotes(program);
   runOptionsDialog(program);
   SendCommand(program, IDM_UPDATE_MENUS);
   SendCommand(program, IDM_UPDATE_STATUS_BAR);
@@ -76,6 +82,13 @@ bool isTransportCommand(int id) {
   return (id >= IDPB_PLAY && id <= IDPB_STOP) || (id >= IDM_SPEED_PLUS_5 && id <= IDM_SPEED_MIN_25);
 }
 
+// A run that starts lets go of what is played live; a run going on leaves live play lit.
+void runTransportCommand(Program& program, int id) {
+  if ((id == IDPB_PLAY || id == IDPB_LOOP) && !program.sel.ctrlPlay) releaseLiveNotes(program);
+  handleTransportCommand(program, id);
+  relightHeldButtons(program);
+}
+
 void onCommand(Program& program, int id) {
   if (isHelpOrDialogCommand(id)) {
     runHelpOrDialogCommand(program, id);
@@ -84,7 +97,7 @@ void onCommand(Program& program, int id) {
   } else if (id == IDM_EXIT) {
     runExitCommand(program);
   } else if (isTransportCommand(id)) {
-    handleTransportCommand(program, id);
+    runTransportCommand(program, id);
   } else if (id == IDM_UPDATE_MENUS) {
     updateMenus(program);
   } else if (id == IDM_UPDATE_STATUS_BAR) {
@@ -92,6 +105,13 @@ void onCommand(Program& program, int id) {
   } else {
     handleSelectionCommand(program, id);
   }
+}
+
+// The whole picture, every button unlit but those held live.
+void onPaint(Program& program, platform::Surface& surface) {
+  paintWindow(program, surface);
+  forgetHighlights(program.seq);
+  paintLiveLayer(program, surface);
 }
 
 }  // namespace
@@ -107,18 +127,20 @@ int32_t WindowFunc(Program& program, uint32_t message, uintptr_t wParam, intptr_
       onDestroy(program);
       return 0;
     case WM_PAINT:
-      if (lParam != 0) paintWindow(program, *reinterpret_cast<platform::Surface*>(lParam));
+      if (lParam != 0) onPaint(program, *reinterpret_cast<platform::Surface*>(lParam));
       return 0;
     case WM_COMMAND:
       onCommand(program, static_cast<int>(wParam & 0xFFFF));
       return 0;
     case WM_TIMER:
       handlePlaybackTimer(program);
+      relightHeldButtons(program);
       return 0;
     case WM_VSCROLL:
       handleVScroll(program, wParam);
       return 0;
     default:
+      if (isLiveMessage(message)) handleLiveMessage(program, message, wParam, lParam);
       return 0;
   }
 }

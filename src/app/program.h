@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "display/drawing_resources.h"
+#include "live/live_state.h"
 #include "model/ids.h"
 #include "platform/platform.h"
 #include "playback/sequencer_state.h"
@@ -27,6 +28,7 @@ struct Program {
   ButtonGeometry geo;
   DrawingResources res;
   SequencerState seq;
+  LiveState live;
   Menu menu;                           // the menu bar "MainMenu"
   char tempStr[255] = {};
   bool destroyed = false;              // the destruction branch has run

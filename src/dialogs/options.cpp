@@ -44,9 +44,12 @@ void storeOptionChoices(SelectionState& sel, const platform::OptionsChecks& chec
 }
 
 void runOptionsDialog(Program& program) {
-  const platform::OptionsOutcome outcome =
-      program.os.dialogs.runOptions(optionsInitialChecks(program.sel));
-  if (outcome.saved) storeOptionChoices(program.sel, outcome.checks);
+  platform::OptionsChecks initial = optionsInitialChecks(program.sel);
+  initial.showKeys = program.live.showKeys;
+  const platform::OptionsOutcome outcome = program.os.dialogs.runOptions(initial);
+  if (!outcome.saved) return;
+  storeOptionChoices(program.sel, outcome.checks);
+  program.live.showKeys = outcome.checks.showKeys;
 }
 
 }  // namespace brenavo

@@ -13,6 +13,21 @@ inline constexpr uint32_t WM_PAINT = 15;
 inline constexpr uint32_t WM_COMMAND = 273;
 inline constexpr uint32_t WM_TIMER = 275;
 inline constexpr uint32_t WM_VSCROLL = 277;
+// Live play: the mouse (x, y in lParam), keys (scan code in wParam) and the focus.
+inline constexpr uint32_t WM_KILLFOCUS = 8;
+inline constexpr uint32_t WM_KEYDOWN = 256;
+inline constexpr uint32_t WM_KEYUP = 257;
+inline constexpr uint32_t WM_MOUSEMOVE = 512;
+inline constexpr uint32_t WM_LBUTTONDOWN = 513;
+inline constexpr uint32_t WM_LBUTTONUP = 514;
+// The lParam bit of a WM_KEYDOWN whose key was already down: an auto-repeat.
+inline constexpr intptr_t KEY_WAS_DOWN = intptr_t{1} << 30;
+
+// A point as a mouse message carries it: x in the low word, y in the high word.
+inline constexpr intptr_t MAKELPARAM(int x, int y) {
+  return static_cast<intptr_t>(static_cast<uint16_t>(x) |
+                               (static_cast<uint32_t>(static_cast<uint16_t>(y)) << 16));
+}
 
 // Print submenu items (greyed, no handler).
 inline constexpr int IDM_PRINT_SCALES = 101;
@@ -76,6 +91,7 @@ inline constexpr int IDRB_ADG = 1014;
 inline constexpr int IDRB_OUT = 1021;
 inline constexpr int IDRB_IN = 1022;
 inline constexpr int IDRB_MIXED = 1023;
+inline constexpr int IDC_SHOW_KEYS = 1031;  // "Mostrar teclas"
 inline constexpr int IDRB_TANGO_ACC = 23;
 inline constexpr int IDRB_PICCOLO = 72;
 inline constexpr int IDRB_GRAND_PIANO = 0;

@@ -86,6 +86,7 @@ struct OptionsChecks {
   int tuning = -1;
   int direction = -1;
   int voice = -1;
+  int32_t showKeys = 0;        // the "Mostrar teclas" box, 1 when checked
   bool operator==(const OptionsChecks&) const = default;
 };
 

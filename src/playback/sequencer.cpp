@@ -6,6 +6,7 @@
 
 #include "display/geometry.h"
 #include "display/note_labels.h"
+#include "live/live_play.h"
 #include "model/tables.h"
 #include "playback/midi.h"
 #include "selection/selection_rules.h"
@@ -42,13 +43,15 @@ void drawButton(const Step& step, const SequencerSlot& slot) {
   step.surface.copyBlank(slot.x - BUTTON_CELL_HALF, slot.y - BUTTON_CELL_HALF,
                          slot.x + BUTTON_CELL_HALF + 1, slot.y + BUTTON_CELL_HALF + 1);
   displayNote(step.surface, step.tuning.szNoteName[slot.note], slot.x, slot.y, NOTEBUTTON);
+  drawKeyCaption(step.program, step.surface, slot.note);
 }
 
 // The previous step's button in a slot back to its normal look, then its note off.
 void releaseSlot(const Step& step, int slot) {
-  const SequencerSlot& previous = step.program.seq.prev[slot];
+  SequencerSlot& previous = step.program.seq.prev[slot];
   if (!isPosition(previous.note)) return;
   drawButton(step, previous);
+  previous.lit = false;
   noteOff(step.program, previous.midi);
 }
 
@@ -59,8 +62,9 @@ void fillSlot(const Step& step, int slot, int32_t position) {
 
 // Drawn with whatever fill is selected (the highlight during an attack), then sounded.
 void attackSlot(const Step& step, int slot) {
-  const SequencerSlot& current = step.program.seq.cur[slot];
+  SequencerSlot& current = step.program.seq.cur[slot];
   drawButton(step, current);
+  current.lit = true;
   noteOn(step.program, current.midi);
 }
 

@@ -14,11 +14,17 @@ struct SequencerSlot {
   int32_t x = 0;
   int32_t y = 0;
   int32_t midi = 0;
+  bool lit = false;  // drawn highlighted and not yet redrawn
 };
 
 struct SequencerState {
   SequencerSlot cur[NOTE_SLOTS] = {};
   SequencerSlot prev[NOTE_SLOTS] = {};
 };
+
+// A full paint draws every button unlit.
+inline void forgetHighlights(SequencerState& seq) {
+  for (SequencerSlot& slot : seq.prev) slot.lit = false;
+}
 
 }  // namespace brenavo

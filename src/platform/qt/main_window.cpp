@@ -23,6 +23,7 @@
 #include "app/brenavo_funcs.h"
 #include "display/status_bar.h"
 #include "platform/qt/canvas.h"
+#include "platform/qt/live_input.h"
 #include "platform/qt/periodic_timer.h"
 #include "platform/qt/program_icon.h"
 #include "platform/qt/qt_dialogs.h"
@@ -210,6 +211,11 @@ QtPlatform::QtPlatform(MainWindow& window, platform::MidiDevice& midi, platform:
     : window_(window),
       dialogs_(std::make_unique<QtDialogs>(&window)),
       help_(std::make_unique<QtHelp>(&window)),
+      liveInput_(std::make_unique<LiveInput>(
+          window, window.canvas(),
+          [this](uint32_t message, uintptr_t wParam, intptr_t lParam) {
+            send(message, wParam, lParam);
+          })),
       services_{*this, *this,     *this,  *this, *this,   *this,
                 *this, *dialogs_, *help_, midi,  keyStore} {
   window_.canvas().setPaintHandler([this](platform::Surface& surface) {

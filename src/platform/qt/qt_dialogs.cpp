@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QButtonGroup>
+#include <QCheckBox>
 #include <QDialog>
 #include <QFont>
 #include <QFontMetrics>
@@ -88,6 +89,7 @@ constexpr GroupItem kOptionGroups[] = {
     {2000, "Voz de MIDI", {10, 120, 150, 40}, kVoiceRadios},
 };
 
+constexpr UnitRect kShowKeysBox{20, 162, 130, 10};
 constexpr UnitRect kOptionsClient{0, 0, 175, 200};
 constexpr UnitRect kSaveButton{25, 175, 50, 15};
 constexpr UnitRect kCancelButton{100, 175, 50, 15};
@@ -259,6 +261,12 @@ platform::OptionsOutcome QtDialogs::runOptions(const platform::OptionsChecks& in
     right = std::max(right, addOptionGroup(dialog, units, kOptionGroups[i], *groups[i]));
   }
 
+  auto* showKeys = new QCheckBox(QStringLiteral("Mostrar &teclas"), &dialog);
+  showKeys->setObjectName(QStringLiteral("check_%1").arg(IDC_SHOW_KEYS));
+  showKeys->setFocusPolicy(Qt::ClickFocus);
+  showKeys->setGeometry(kShowKeysBox.in(units));
+  showKeys->setChecked(initial.showKeys != 0);
+
   QPushButton* save = addPushButton(dialog, "okButton", "GUAR&DAR", kSaveButton.in(units));
   QPushButton* cancel = addPushButton(dialog, "cancelButton", "CAN&CELAR", kCancelButton.in(units));
   for (QPushButton* button : {save, cancel}) {
@@ -279,7 +287,8 @@ platform::OptionsOutcome QtDialogs::runOptions(const platform::OptionsChecks& in
   placeCentred(dialog, owner_);
   const bool saved = dialog.exec() == QDialog::Accepted;
   return platform::OptionsOutcome{
-      saved, platform::OptionsChecks{tuning.checkedId(), direction.checkedId(), voice.checkedId()}};
+      saved, platform::OptionsChecks{tuning.checkedId(), direction.checkedId(), voice.checkedId(),
+                                     showKeys->isChecked() ? 1 : 0}};
 }
 
 void QtDialogs::runAbout(const std::string& text) { runInfoDialog(owner_, kAboutLayout, text); }

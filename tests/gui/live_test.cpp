@@ -1,0 +1,70 @@
+// Real keys and mouse buttons on the window, offscreen, at one and two device pixels to the
+// logical pixel: the notes sound, the bellows turn them, shortcuts and other windows do not play.
+#include "gui_test_support.h"
+#include "live/live_play.h"
+
+using namespace brenavo;
+using namespace brenavo::guitest;
+
+class LiveTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void keysAndMousePlayTheirButtons() {
+    TestWindow t;
+    QVERIFY(t.showActive());
+    const auto sounding = [&t] {
+      std::vector<int> notes;
+      for (const auto& held : t.fake.soundingNotes) notes.push_back(held.first);
+      return notes;
+    };
+    const int ratio = qRound(t.window->devicePixelRatioF());
+    const QRgb blue = qRgb(platform::redOf(LIVE_BLUE), platform::greenOf(LIVE_BLUE),
+                           platform::blueOf(LIVE_BLUE));
+    const auto note = [](int p) { return std::vector{keyConfig[0].midiKeyNum[p]}; };
+    QWidget* canvas = &t.window->canvas();
+    QTest::mousePress(canvas, Qt::LeftButton, {}, t.button(13) + QPoint(13, 13));
+    QCOMPARE(sounding(), note(13));
+    QVERIFY(circleOk(t.picture(), t.button(13), blue, ratio));
+    QTest::mouseMove(canvas, t.button(47));
+    QCOMPARE(sounding(), note(47));
+    QTest::mouseRelease(canvas, Qt::LeftButton, {}, t.button(47));
+    QVERIFY(sounding().empty() && circleOk(t.picture(), t.button(47), qRgb(255, 255, 255), ratio));
+    t.window->desktop().setFocus(IDPB_PLAY);  // the space bar does not press it
+    QTest::keyPress(t.window.get(), Qt::Key_A);
+    QTest::keyPress(QApplication::focusWidget(), Qt::Key_Space);
+    QCOMPARE(sounding(), note(44));
+    QTest::keyRelease(QApplication::focusWidget(), Qt::Key_Space);
+    QTest::keyRelease(t.window.get(), Qt::Key_A);
+    QVERIFY(sounding().empty() && !t.program().sel.ctrlPlay);
+    received.clear();
+    commandsNotRun = {IDM_EXIT};
+    for (auto [key, modifiers] : {std::pair{Qt::Key_X, Qt::ControlModifier}, {Qt::Key_Q, Qt::AltModifier},
+                                  {Qt::Key_F7, Qt::NoModifier}, {Qt::Key_E, Qt::ControlModifier}})
+      QTest::keyClick(t.window.get(), key, modifiers);
+    QVERIFY(wParamsOf(WM_KEYDOWN).empty() && wParamsOf(WM_COMMAND).size() == 2);
+    QTest::keyPress(t.window.get(), Qt::Key_Z);
+    QWidget other;
+    other.show();
+    other.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&other) && sounding().empty());
+    QVERIFY(t.showActive());
+    QTest::keyPress(t.window.get(), Qt::Key_Slash);
+    QCOMPARE(sounding(), note(31));
+    t.window->hide();
+    QVERIFY(sounding().empty());
+  }
+};
+
+int main(int argc, char* argv[]) {
+  int failures = 0;
+  for (const char* ratio : {"1", "2"}) {
+    qputenv("QT_SCALE_FACTOR", ratio);
+    QApplication application(argc, argv);
+    LiveTest test;
+    failures += QTest::qExec(&test, argc, argv);
+  }
+  return failures;
+}
+
+#include "live_test.moc"

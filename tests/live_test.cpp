@@ -1,0 +1,189 @@
+// Live play through the window procedure on recording fakes: mouse, keys, bellows, releases.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <tuple>
+#include <utility>
+#include <vector>
+
+#include "app/brenavo_funcs.h"
+#include "display/geometry.h"
+#include "fakes/recording_platform.h"
+#include "live/key_map.h"
+#include "live/live_play.h"
+#include "model/tables.h"
+
+namespace brenavo {
+namespace {
+
+using Messages = std::vector<uint32_t>;
+using platform::WHITE;
+constexpr platform::Colour YELLOW = platform::rgb(255, 255, 0);
+constexpr uintptr_t Q = 0x10, W = 0x11, E = 0x12, SPACE = SCAN_SPACE;
+
+uint32_t on(int note) { return 0x7F0090u | static_cast<uint32_t>(note) << 8; }
+uint32_t off(int note) { return 0x80u | static_cast<uint32_t>(note) << 8; }
+
+class Live : public ::testing::Test {
+ protected:
+  explicit Live(bool sound = true) { fake.midiOpenSucceeds = sound, start(); }
+  void start() { program = CreateMainWindow(fake.services()), midi(), fake.dcOps.clear(); }
+  void send(uint32_t message, uintptr_t wParam, intptr_t lParam = 0) {
+    SendMessage(*program, message, wParam, lParam);
+  }
+  void mouse(uint32_t message, int p, int dx = 0, int dy = 0) {
+    send(message, 0, MAKELPARAM(buttonX(*program, p) + dx, buttonY(*program, p) + dy));
+  }
+  Messages midi() { return std::exchange(fake.midiMessages, {}); }
+  int note(int p) { return keyConfig[program->sel.keySel2].midiKeyNum[p]; }
+  // The fill of the last circle drawn on a button.
+  std::optional<platform::Colour> fillOf(int p) {
+    std::optional<platform::Colour> fill;
+    for (const fakes::SurfaceOp& op : fake.dcOps)
+      if (op.kind == fakes::SurfaceOp::Kind::Ellipse && op.x + 20 == buttonX(*program, p) &&
+          op.y + 20 == buttonY(*program, p))
+        fill = op.brush.colour;
+    return fill;
+  }
+
+  fakes::RecordingPlatform fake;
+  std::unique_ptr<Program> program;
+};
+
+// Every button of both sides in every tuning sounds its note by the mouse, also near the edge
+// of its circle; each key sounds its pull button, or its push button with the space bar held.
+TEST_F(Live, EveryButtonSoundsItsTuningsNoteByMouseAndByKey) {
+  for (int tuning = 0; tuning < 4; ++tuning) {
+    program->sel.keySel2 = tuning;
+    for (int p = 0; p < KB_POSITIONS; ++p) {
+      if (isLabelSlot(p)) continue;
+      mouse(WM_LBUTTONDOWN, p, 14, -14), mouse(WM_LBUTTONUP, p);
+      EXPECT_EQ(midi(), (Messages{on(note(p)), off(note(p))})) << tuning << " " << p;
+      EXPECT_EQ(fillOf(p), WHITE);
+      const auto [column, row] = std::pair{p % KB_BUTTONS / 11, p % 11};
+      const uintptr_t key = static_cast<uintptr_t>(KEY_ROWS[column][row].scanCode);
+      if (p >= KB_BUTTONS) send(WM_KEYDOWN, SPACE);
+      send(WM_KEYDOWN, key), send(WM_KEYUP, key), send(WM_KEYUP, SPACE);
+      EXPECT_EQ(midi(), (Messages{on(note(p)), off(note(p))})) << tuning << " key " << p;
+    }
+  }
+  // The lowest button of a column on the row's left key: Q, A and Z start the columns.
+  for (auto [key, p] : {std::pair{0x10, 0}, {0x19, 9}, {0x1E, 11}, {0x28, 21}, {0x2C, 22},
+                        {0x35, 31}, {0x1A, -1}, {0x29, -1}, {0x39, -1}, {0, -1}})
+    EXPECT_EQ(pullPositionOfKey(key), p) << key;
+}
+
+// Between circles, on a label slot, on the listing, off the window: nothing sounds or is drawn.
+TEST_F(Live, PressesOutsideEveryCircleDoNothing) {
+  for (auto [p, dx, dy] : {std::tuple{0, 0, 23}, {1, 15, 15}, {11, -21, 0}, {10, 0, 0}, {43, 0, 0},
+                           {0, -350, -2}, {0, -500, -100}}) {
+    mouse(WM_LBUTTONDOWN, p, dx, dy), mouse(WM_LBUTTONUP, p, dx, dy);
+    EXPECT_TRUE(midi().empty() && fake.dcOps.empty()) << p << " " << dx << " " << dy;
+  }
+}
+
+// Held, the mouse sounds each circle it moves onto and silences the one it leaves; a press that
+// started between circles plays once it reaches one; after the release the mouse plays nothing.
+TEST_F(Live, TheMouseGlidesFromButtonToButton) {
+  mouse(WM_LBUTTONDOWN, 12), mouse(WM_MOUSEMOVE, 12, 5, 5);
+  mouse(WM_MOUSEMOVE, 13), mouse(WM_MOUSEMOVE, 13, 0, 23), mouse(WM_MOUSEMOVE, 14);
+  mouse(WM_LBUTTONUP, 14), mouse(WM_MOUSEMOVE, 15);
+  mouse(WM_LBUTTONDOWN, 15, 0, 23), mouse(WM_MOUSEMOVE, 16), mouse(WM_LBUTTONUP, 16);
+  EXPECT_EQ(midi(), (Messages{on(note(12)), off(note(12)), on(note(13)), off(note(13)),
+                              on(note(14)), off(note(14)), on(note(16)), off(note(16))}));
+}
+
+// Held keys follow the bellows; repeats of a held key or of the space bar change nothing; the
+// mouse keeps its side.
+TEST_F(Live, HeldKeysFollowTheBellowsAndRepeatsChangeNothing) {
+  send(WM_KEYDOWN, Q), send(WM_KEYDOWN, Q, KEY_WAS_DOWN), send(WM_KEYDOWN, Q);
+  mouse(WM_LBUTTONDOWN, 5);
+  send(WM_KEYDOWN, SPACE), send(WM_KEYDOWN, SPACE, KEY_WAS_DOWN), send(WM_KEYDOWN, W);
+  send(WM_KEYUP, SPACE), send(WM_KEYUP, Q), send(WM_KEYUP, W), mouse(WM_LBUTTONUP, 5);
+  EXPECT_EQ(midi(), (Messages{on(note(0)), on(note(5)), off(note(0)), on(note(33)), on(note(34)),
+                              off(note(33)), on(note(0)), off(note(34)), on(note(1)),
+                              off(note(0)), off(note(1)), off(note(5))}));
+  EXPECT_EQ(fillOf(33), WHITE);
+}
+
+// Focus lost, options opened, a run started or the window closed: every live note is off first
+// and its button white; a key still down or the mouse moving afterwards plays nothing.
+TEST_F(Live, EveryReleaseCaseSilencesAndRestoresTheHeldButtons) {
+  const auto focusLost = [](Program& p) { SendMessage(p, WM_KILLFOCUS, 0, 0); };
+  const auto command = [](int id) { return [id](Program& p) { SendCommand(p, id); }; };
+  const std::function<void(Program&)> cases[] = {
+      focusLost, command(IDM_DIALOGBOX_OPTIONS), command(IDPB_PLAY), command(IDPB_LOOP),
+      [](Program& p) { SendMessage(p, WM_DESTROY, 0, 0); }};
+  for (const auto& release : cases) {
+    start();
+    send(WM_KEYDOWN, SPACE), send(WM_KEYDOWN, E), mouse(WM_LBUTTONDOWN, 20), midi();
+    release(*program);
+    const Messages sent = midi();
+    EXPECT_EQ(Messages(sent.begin(), sent.begin() + 2), (Messages{off(note(35)), off(note(20))}));
+    EXPECT_TRUE(fillOf(35) == WHITE && fillOf(20) == WHITE && !fake.soundingNotes.count(note(35)) &&
+                !fake.soundingNotes.count(note(20))) << &release - cases;
+    send(WM_KEYUP, E), send(WM_KEYDOWN, Q), mouse(WM_MOUSEMOVE, 19);  // a new key plays, the mouse let go not
+    EXPECT_EQ(midi(), program->destroyed ? Messages{} : Messages{on(note(&release == cases ? 0 : 33))});
+  }
+}
+
+// A live press on a button the run lights is blue and gets the run's yellow back; a run step
+// under a held button leaves it blue; paused highlights stay; stopped ones are gone.
+TEST_F(Live, LivePlayOverARunKeepsTheRunsColours) {
+  SendCommand(*program, IDPB_PLAY);
+  const int first = program->seq.prev[0].note;
+  mouse(WM_LBUTTONDOWN, first);
+  EXPECT_EQ(fillOf(first), LIVE_BLUE);
+  mouse(WM_LBUTTONUP, first);
+  EXPECT_EQ(fillOf(first), YELLOW);
+  mouse(WM_LBUTTONDOWN, first), SendMessage(*program, WM_TIMER, IDM_PLAY_TIMER, 0);
+  const int second = program->seq.prev[0].note;
+  EXPECT_TRUE(fillOf(first) == LIVE_BLUE && fillOf(second) == YELLOW);
+  mouse(WM_LBUTTONUP, first), SendCommand(*program, IDPB_PAUSE), mouse(WM_LBUTTONDOWN, second);
+  mouse(WM_LBUTTONUP, second);
+  EXPECT_TRUE(fillOf(first) == WHITE && fillOf(second) == YELLOW);
+  SendCommand(*program, IDPB_STOP), mouse(WM_LBUTTONDOWN, second), mouse(WM_LBUTTONUP, second);
+  EXPECT_EQ(fillOf(second), WHITE);
+}
+
+// Without an output the buttons light and nothing is sent or said.
+class SilentLive : public Live {
+ protected:
+  SilentLive() : Live(false) {}
+};
+TEST_F(SilentLive, ButtonsLightWithoutSound) {
+  const size_t boxes = fake.logOf("messageBox").size();
+  mouse(WM_LBUTTONDOWN, 30);
+  EXPECT_TRUE(fillOf(30) == LIVE_BLUE && midi().empty() && fake.logOf("messageBox").size() == boxes);
+}
+
+// "Mostrar teclas" comes from the settings, writes each key under its label on both sides (and
+// on a button a run lights), and is saved as the options dialog left it.
+TEST_F(Live, ShowKeysWritesTheKeysAndIsRemembered) {
+  fake.storedDwords[SHOW_KEYS_SETTING] = 1;
+  start();
+  fakes::RecordingSurface surface;
+  SendMessage(*program, WM_PAINT, 0, reinterpret_cast<intptr_t>(static_cast<platform::Surface*>(&surface)));
+  SendCommand(*program, IDPB_PLAY);
+  std::map<int, std::string> painted, lit;  // the text drawn under each centre
+  for (auto [ops, keys] : {std::pair{&surface.ops(), &painted}, {&std::as_const(fake.dcOps), &lit}})
+    for (const fakes::SurfaceOp& op : *ops)
+      for (int p = 0; p < KB_POSITIONS; ++p)
+        if (op.kind == fakes::SurfaceOp::Kind::TextOut && op.y == buttonY(*program, p) + 7 &&
+            op.x + 5 * static_cast<int>(op.text.size()) == buttonX(*program, p))
+          (*keys)[p] = op.text;
+  EXPECT_EQ(painted.size(), 62u);
+  EXPECT_TRUE(painted[0] == "Q" && painted[54] == "´" && painted[55] == "Z" && painted[64] == "-");
+  EXPECT_EQ(lit, (std::map<int, std::string>{{program->seq.prev[0].note, "W"}}));
+  fake.optionsOutcomes = {{true, {IDRB_GCF, IDRB_OUT, IDRB_TANGO_ACC, 0}}};
+  SendCommand(*program, IDM_DIALOGBOX_OPTIONS);
+  SendMessage(*program, WM_DESTROY, 0, 0);
+  EXPECT_EQ(fake.storedDwords[SHOW_KEYS_SETTING], 0);
+}
+
+}  // namespace
+}  // namespace brenavo
