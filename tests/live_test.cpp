@@ -173,7 +173,7 @@ TEST_F(Live, ShowKeysWritesTheKeysAndIsRemembered) {
   for (auto [ops, keys] : {std::pair{&surface.ops(), &painted}, {&std::as_const(fake.dcOps), &lit}})
     for (const fakes::SurfaceOp& op : *ops)
       for (int p = 0; p < KB_POSITIONS; ++p)
-        if (op.kind == fakes::SurfaceOp::Kind::TextOut && op.y == buttonY(*program, p) + 7 &&
+        if (op.kind == fakes::SurfaceOp::Kind::TextOut && op.y == buttonY(*program, p) + 9 &&
             op.x + 5 * static_cast<int>(op.text.size()) == buttonX(*program, p))
           (*keys)[p] = op.text;
   EXPECT_EQ(painted.size(), 62u);

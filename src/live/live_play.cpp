@@ -14,10 +14,10 @@ namespace {
 
 using platform::Surface;
 
-constexpr int CAPTION_TOP = 7;  // below a button's centre, under its label
+constexpr int CAPTION_TOP = 9;  // below a button's centre, under its label
 constexpr platform::Colour CAPTION_GREY = platform::rgb(90, 90, 90);
 
-platform::Font captionFont() { return platform::Font{"DejaVu Sans", 11, 700}; }
+platform::Font captionFont() { return platform::Font{"DejaVu Sans", 10, 700}; }
 
 int lowWordSigned(intptr_t lParam) { return static_cast<int16_t>(lParam & 0xFFFF); }
 int highWordSigned(intptr_t lParam) { return static_cast<int16_t>((lParam >> 16) & 0xFFFF); }
