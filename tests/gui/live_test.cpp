@@ -39,8 +39,9 @@ class LiveTest : public QObject {
     QVERIFY(sounding().empty() && !t.program().sel.ctrlPlay);
     received.clear();
     commandsNotRun = {IDM_EXIT};
-    for (auto [key, modifiers] : {std::pair{Qt::Key_X, Qt::ControlModifier}, {Qt::Key_Q, Qt::AltModifier},
-                                  {Qt::Key_F7, Qt::NoModifier}, {Qt::Key_E, Qt::ControlModifier}})
+    for (auto [key, modifiers] :
+         {std::pair{Qt::Key_X, Qt::ControlModifier}, {Qt::Key_Q, Qt::AltModifier},
+          {Qt::Key_F7, Qt::NoModifier}, {Qt::Key_E, Qt::ControlModifier}})
       QTest::keyClick(t.window.get(), key, modifiers);
     QVERIFY(wParamsOf(WM_KEYDOWN).empty() && wParamsOf(WM_COMMAND).size() == 2);
     QTest::keyPress(t.window.get(), Qt::Key_Z);
