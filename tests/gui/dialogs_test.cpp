@@ -1,7 +1,6 @@
 // The options, about and usage dialogs on the desktop, driven from inside their own loops.
 #include <QLabel>
 #include <QPushButton>
-#include <QRadioButton>
 
 #include "dialogs/info_dialogs.h"
 #include "gui_test_support.h"
@@ -37,8 +36,8 @@ class DialogsTest : public QObject {
     owner_.show();  // with its frame
     platform::OptionsOutcome saved, cancelled;
     const struct { QPoint ownerAt; const char* keys; std::function<void()> run; } cases[] = {
-        {{100, 80}, "Alt+A, Alt+D", [&] { saved = dialogs_.runOptions({1012, 1023, 72}); }},
-        {{60, 40}, "Alt+C", [&] { cancelled = dialogs_.runOptions({1015, -1, 25}); }},
+        {{100, 80}, "Alt+A, Alt+T, Alt+D", [&] { saved = dialogs_.runOptions({1012, 1023, 72}); }},
+        {{60, 40}, "Alt+C", [&] { cancelled = dialogs_.runOptions({1015, -1, 25, 1}); }},
         {{-300, -200}, "Esc", [this] { dialogs_.runAbout(aboutText()); }},
         {{60, 40}, "Esc", [this] { dialogs_.runUsage(usageText()); }}};
     QStringList seen;  // of each: clipped, title, text, faults, checks
@@ -49,8 +48,8 @@ class DialogsTest : public QObject {
         QStringList got = clippedIn(dialog) << dialog.windowTitle() << (text ? text->text() : "");
         if (dialog.frameGeometry().topLeft() != centredOn(owner, dialog.frameGeometry().size()))
           got << "not centred";
-        for (const QRadioButton* radio : dialog.findChildren<QRadioButton*>())
-          if (radio->isChecked()) got << radio->objectName();
+        for (const QAbstractButton* choice : dialog.findChildren<QAbstractButton*>())
+          if (choice->isChecked()) got << choice->objectName();
         QTest::keySequence(&dialog, QKeySequence(keys));  // Alt and a button's mnemonic clicks it
         if (!QTest::qWaitFor([&dialog] { return !dialog.isVisible(); })) got << "still open";
         seen << got.join("|");
@@ -58,11 +57,11 @@ class DialogsTest : public QObject {
       c.run();
     }
     QCOMPARE(seen, (QStringList{
-        "Brenavo: Opciones||radio_1012|radio_1023|radio_72", "Brenavo: Opciones|",
+        "Brenavo: Opciones||radio_1012|radio_1023|radio_72", "Brenavo: Opciones||check_1031",
         "Brenavo: Sobre el Brenavo|" + QString::fromStdString(aboutText()),
         "Brenavo: Informacion de uso|" + QString::fromStdString(usageText())}));
     QVERIFY(saved.saved && !cancelled.saved &&
-            saved.checks == (platform::OptionsChecks{1014, 1023, 72}));
+            saved.checks == (platform::OptionsChecks{1014, 1023, 72, 1}));
   }
 };
 
