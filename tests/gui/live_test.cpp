@@ -13,30 +13,27 @@ class LiveTest : public QObject {
   void keysAndMousePlayTheirButtons() {
     TestWindow t;
     QVERIFY(t.showActive());
-    const auto sounding = [&t] {
-      std::vector<int> notes;
-      for (const auto& held : t.fake.soundingNotes) notes.push_back(held.first);
-      return notes;
+    const auto sounds = [&t](int p) {  // only this button's note, or none for -1
+      return t.fake.soundingNotes == (p < 0 ? std::map<int, int>{}
+                                            : std::map<int, int>{{keyConfig[0].midiKeyNum[p], 1}});
     };
     const int ratio = qRound(t.window->devicePixelRatioF());
     const QRgb blue = qRgb(platform::redOf(LIVE_BLUE), platform::greenOf(LIVE_BLUE),
                            platform::blueOf(LIVE_BLUE));
-    const auto note = [](int p) { return std::vector{keyConfig[0].midiKeyNum[p]}; };
     QWidget* canvas = &t.window->canvas();
     QTest::mousePress(canvas, Qt::LeftButton, {}, t.button(13) + QPoint(13, 13));
-    QCOMPARE(sounding(), note(13));
-    QVERIFY(circleOk(t.picture(), t.button(13), blue, ratio));
+    QVERIFY(sounds(13) && circleOk(t.picture(), t.button(13), blue, ratio));
     QTest::mouseMove(canvas, t.button(47));
-    QCOMPARE(sounding(), note(47));
+    QVERIFY(sounds(47));
     QTest::mouseRelease(canvas, Qt::LeftButton, {}, t.button(47));
-    QVERIFY(sounding().empty() && circleOk(t.picture(), t.button(47), qRgb(255, 255, 255), ratio));
+    QVERIFY(sounds(-1) && circleOk(t.picture(), t.button(47), qRgb(255, 255, 255), ratio));
     t.window->desktop().setFocus(IDPB_PLAY);  // the space bar does not press it
     QTest::keyPress(t.window.get(), Qt::Key_A);
     QTest::keyPress(QApplication::focusWidget(), Qt::Key_Space);
-    QCOMPARE(sounding(), note(44));
+    QVERIFY(sounds(44));
     QTest::keyRelease(QApplication::focusWidget(), Qt::Key_Space);
     QTest::keyRelease(t.window.get(), Qt::Key_A);
-    QVERIFY(sounding().empty() && !t.program().sel.ctrlPlay);
+    QVERIFY(sounds(-1) && !t.program().sel.ctrlPlay);
     received.clear();
     commandsNotRun = {IDM_EXIT};
     for (auto [key, modifiers] :
@@ -48,12 +45,11 @@ class LiveTest : public QObject {
     QWidget other;
     other.show();
     other.activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(&other) && sounding().empty());
-    QVERIFY(t.showActive());
+    QVERIFY(QTest::qWaitForWindowActive(&other) && sounds(-1) && t.showActive());
     QTest::keyPress(t.window.get(), Qt::Key_Slash);
-    QCOMPARE(sounding(), note(31));
+    QVERIFY(sounds(31));
     t.window->hide();
-    QVERIFY(sounding().empty());
+    QVERIFY(sounds(-1));
   }
 };
 
