@@ -14,10 +14,12 @@ inline constexpr uint32_t WM_COMMAND = 273;
 inline constexpr uint32_t WM_TIMER = 275;
 inline constexpr uint32_t WM_VSCROLL = 277;
 
-// Print submenu items (greyed, no handler).
+// The sheets on paper and in files.
 inline constexpr int IDM_PRINT_SCALES = 101;
 inline constexpr int IDM_PRINT_KEYBOARD = 102;
 inline constexpr int IDM_PRINT_SCREEN = 103;
+inline constexpr int IDM_EXPORT = 104;
+inline constexpr int IDM_BOOKLET = 105;
 
 inline constexpr int IDM_DIALOGBOX_OPTIONS = 110;
 inline constexpr int IDM_EXIT = 111;

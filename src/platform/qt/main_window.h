@@ -30,6 +30,7 @@ namespace brenavo::qt {
 
 class Canvas;
 class PeriodicTimer;
+class QtPrinter;
 
 // Loads Qt's own Spanish texts (message box buttons and the like) and installs them.
 // False when the translation file is missing; the buttons then read "&Yes", "&No", "OK".
@@ -142,6 +143,7 @@ class QtPlatform : public QObject,
   MainWindow& window_;
   std::unique_ptr<QtDialogs> dialogs_;
   std::unique_ptr<QtHelp> help_;
+  std::unique_ptr<QtPrinter> printer_;
   platform::Platform services_;
   Program* program_ = nullptr;
   int messageDepth_ = 0;           // messages being handled, nested
