@@ -23,6 +23,8 @@ constexpr double kStepToleranceMs = 1;
 constexpr double kLatencyMs = 10;
 constexpr double kRenderShare = 10;  // % of a period, at the median
 constexpr double kIdleCpu = 1;       // % of one core
+constexpr int kBookletRuns = 3;
+constexpr double kBookletSeconds = 10;
 constexpr const char* kDefaultDrivers = "pipewire,pulseaudio,alsa";
 
 std::string withUnit(double value, const char* unit) {
@@ -69,7 +71,7 @@ StepFigures stepFigures(const ChildReport& run) {
   return figures;
 }
 
-// BENCH_ONLY=start,memory,audio,steps,idle picks some of the parts; all run by default.
+// BENCH_ONLY=start,memory,audio,steps,idle,booklet picks some of the parts; all run by default.
 bool wanted(const std::string& part) {
   const char* only = std::getenv("BENCH_ONLY");
   if (only == nullptr || *only == '\0') return true;
@@ -89,6 +91,7 @@ void Benchmarks::run() {
   if (wanted("audio")) measureAudio();
   if (wanted("steps")) measureSteps();
   if (wanted("idle")) measureIdle();
+  if (wanted("booklet")) measureBooklet();
   table_.print();
 }
 
@@ -286,6 +289,24 @@ void Benchmarks::measureIdle() {
           silent.ok() ? "no sound " + withUnit(silent.number("cpu_percent"), "%") : "n/a",
           "< 1 % of a core", std::nullopt, sound.failure};
   if (!values.empty()) row.met = values.front() < kIdleCpu;
+  table_.add(row);
+}
+
+void Benchmarks::measureBooklet() {
+  std::vector<double> seconds;
+  std::string failure, pages = "-";
+  for (int run = 1; run <= kBookletRuns; ++run) {
+    progress("booklet, run " + std::to_string(run) + " of " + std::to_string(kBookletRuns));
+    const ChildReport booklet = measure({"booklet"}, 120);
+    if (booklet.ok()) {
+      seconds.push_back(booklet.number("booklet_s"));
+      pages = std::to_string(static_cast<int>(booklet.number("booklet_pages"))) + " pages";
+    } else {
+      failure = booklet.failure;
+    }
+  }
+  Row row{"Booklet: one tuning to PDF (s)", seconds, pages, "<= 10 s", std::nullopt, failure};
+  if (!seconds.empty()) row.met = allAtMost(seconds, kBookletSeconds);
   table_.add(row);
 }
 

@@ -25,6 +25,7 @@ class Benchmarks {
   void measureAudio();
   void measureSteps();
   void measureIdle();
+  void measureBooklet();
   std::string soundLabel() const;
 
   std::string self_;

@@ -21,6 +21,8 @@ namespace brenavo::bench {
 // CPU use of the idle window, with sound running or with no sound at all.
 [[noreturn]] void measureIdle(int& argc, char** argv, const std::string& drivers,
                               bool withSound);
+// The booklet of one tuning written to a PDF file: seconds and pages.
+[[noreturn]] void measureBooklet(int& argc, char** argv);
 // Output latency, the onset of a note in the rendered sound and the cost of rendering.
 [[noreturn]] void measureAudio();
 

@@ -27,6 +27,7 @@ int measure(int& argc, char** argv) {
   if (mode == "steps") measureSteps(argc, argv, drivers, variant == "coarse");
   if (mode == "idle") measureIdle(argc, argv, drivers, variant == "sound");
   if (mode == "audio") measureAudio();
+  if (mode == "booklet") measureBooklet(argc, argv);
   std::fprintf(stderr, "unknown measurement: %s\n", mode.c_str());
   return 2;
 }
