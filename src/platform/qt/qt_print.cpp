@@ -19,10 +19,12 @@ namespace {
 
 const QString SHEET_FILES = QStringLiteral(" (*.pdf *.png *.svg)");
 
-// Where a file for a document is first offered: the documents folder, named after it.
+// Where a file for a document is first offered: the documents folder (the home folder
+// where there is none), named after the document.
 QString suggestedPath(const platform::Document& document, const char* extension) {
-  const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-  return QDir(folder).filePath(fromProgramText(document.title) + QLatin1String(extension));
+  const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+  const QDir folder(QDir(documents).exists() ? documents : QDir::homePath());
+  return folder.filePath(fromProgramText(document.title) + QLatin1String(extension));
 }
 
 // A name given without an extension is a PDF.
@@ -52,7 +54,9 @@ void QtPrinter::exportToFile(const std::vector<platform::Document>& choices) {
   QFileDialog dialog(owner_, QStringLiteral("Exportar"));
   dialog.setAcceptMode(QFileDialog::AcceptSave);
   dialog.setNameFilters(filters);
-  dialog.selectFile(suggestedPath(choices.front(), ".pdf"));
+  const QFileInfo suggested(suggestedPath(choices.front(), ".pdf"));
+  dialog.setDirectory(suggested.absolutePath());
+  dialog.selectFile(suggested.fileName());
   QObject::connect(&dialog, &QFileDialog::filterSelected, [&](const QString& filter) {
     const auto chosen = static_cast<size_t>(filters.indexOf(filter));
     if (chosen < choices.size())
