@@ -1,6 +1,7 @@
 // The sheets drawn through Qt: step numbers in the buttons of the picture, PDF pages of the
 // right size and text read back with poppler, an SVG that parses, and files only when whole.
 #include <QPageSize>
+#include <QPrinter>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QXmlStreamReader>
@@ -95,6 +96,15 @@ class SheetsTest : public QObject {
                  qPrintable(info));
         for (const QString& word : words) QVERIFY2(pdfText(path, 1).contains(word), qPrintable(word));
       }
+    QPrinter printer(QPrinter::HighResolution);  // what the print preview prints on
+    printer.setOutputFileName(folder.filePath("printed.pdf"));
+    printer.setPageLayout(layoutOf(QPageSize::A4));
+    printer.setPageOrientation(QPageLayout::Landscape);
+    QVERIFY(qt::printDocument(sheetDocument(w.program(), Sheet::Scales), printer));
+    const QString info = poppler("pdfinfo", {printer.outputFileName()});
+    QVERIFY2(info.contains(QRegularExpression("Pages: +1\n")) && info.contains(" x 595"),
+             qPrintable(info));
+    QVERIFY(pdfText(printer.outputFileName(), 1).contains("DIRECCION: pull"));
   }
 
   // The booklet's contents name the page of each selection, and there it stands; stopped
