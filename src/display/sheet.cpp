@@ -1,7 +1,6 @@
 #include "display/sheet.h"
 
 #include <algorithm>
-#include <iterator>
 #include <map>
 
 #include "display/geometry.h"
@@ -155,7 +154,7 @@ void drawTitle(Surface& surface, Size page, const std::string& heading,
   surface.selectFont(TEXT_FONT);
   surface.textOut(0, DETAILS_TOP, details);
   surface.selectPen({2, BLACK});
-  surface.line(0, RULE_Y, page.cx, RULE_Y);
+  surface.line(0, RULE_Y, page.cx - 1, RULE_Y);
 }
 
 void drawCentred(Surface& surface, const std::string& text, int centreX, int centreY) {
@@ -420,7 +419,8 @@ platform::Document sheetDocument(Program& program, Sheet sheet) {
     case Sheet::Keyboard: title = "Teclado " + tuningName(program.sel); break;
     case Sheet::Screen: title = "Pantalla"; break;
   }
-  return {title, [&program, sheet](Surface& surface, Size page, const platform::PageDone& done) {
+  return {title, SHEET_PICTURE_WIDTH,
+          [&program, sheet](Surface& surface, Size page, const platform::PageDone& done) {
             drawSheet(program, surface, page, sheet);
             return done(1, 1);
           }};
@@ -433,7 +433,7 @@ std::vector<BookEntry> bookEntries(Program& program) {
 }
 
 platform::Document bookDocument(Program& program) {
-  return {"Cuaderno " + tuningName(program.sel),
+  return {"Cuaderno " + tuningName(program.sel), SHEET_PICTURE_WIDTH,
           [&program](Surface& surface, Size page, const platform::PageDone& done) {
             return drawBook(program, surface, page, done);
           }};

@@ -147,6 +147,9 @@ using PageDone = std::function<bool(int pagesDrawn, int pageCount)>;
 // Surface::newPage between them. Returns false when pageDone stopped it.
 struct Document {
   std::string title;      // names the sheet in the dialogs and the file
+  // The narrowest printable area, in page units, the pages are laid out for: narrower
+  // paper gets smaller units, so the drawing shrinks to fit it.
+  int minPageWidth = 0;
   std::function<bool(Surface& surface, Size page, const PageDone& pageDone)> draw;
 };
 

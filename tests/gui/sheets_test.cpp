@@ -150,6 +150,15 @@ class SheetsTest : public QObject {
     const QImage png(folder.filePath("t.png"));
     QCOMPARE(png.size(), QSize(2480, 3508));
     QCOMPARE(qRound(png.dotsPerMeterX() * 0.0254), 300);
+    QCOMPARE(write(keyboard, folder.filePath("a6.png"), QPageSize::A6), qt::WriteResult::Written);
+    const QImage small(folder.filePath("a6.png"));  // the drawing shrunk inside the margin
+    const int edge = small.width() - small.width() * 10 / 105;
+    int darkInside = 0, darkInMargin = 0;
+    for (int y = 0; y < small.height(); y += 2)
+      for (int x = small.width() / 2; x < small.width(); ++x)
+        if (qGray(small.pixel(x, y)) < 128) ++(x < edge ? darkInside : darkInMargin);
+    QVERIFY(darkInside > 1000 && darkInMargin == 0);
+    QVERIFY(QFile::remove(folder.filePath("a6.png")));
     QCOMPARE(write(keyboard, folder.filePath("t.jpg")), qt::WriteResult::UnknownKind);
     QCOMPARE(QDir(folder.path()).entryList(QDir::Files), QStringList({"t.png", "t.SVG"}));
   }

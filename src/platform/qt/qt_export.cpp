@@ -8,6 +8,7 @@
 #include <QPrinter>
 #include <QSaveFile>
 #include <QSvgGenerator>
+#include <algorithm>
 #include <cmath>
 
 #include "platform/qt/program_text.h"
@@ -34,10 +35,22 @@ QSize wholePageUnits(const QPageLayout& layout) {
   return {toUnits(page.width()), toUnits(page.height())};
 }
 
+// Page units an inch: the usual ones, or more where the paper is too narrow for the document.
+int unitsPerInchFor(const platform::Document& document, const QPageLayout& layout) {
+  const qreal width = layout.paintRect(QPageLayout::Inch).width();
+  if (width <= 0) return PAGE_UNITS_PER_INCH;
+  return std::max(PAGE_UNITS_PER_INCH, static_cast<int>(std::ceil(document.minPageWidth / width)));
+}
+
 bool drawOn(const platform::Document& document, QPaintDevice& device, const QPageLayout& layout,
             const platform::PageDone& pageDone, QPoint margin = {}) {
-  QtSurface surface(device, PAGE_UNITS_PER_INCH, margin);
-  return document.draw(surface, pageUnits(layout), pageDone);
+  const int unitsPerInch = unitsPerInchFor(document, layout);
+  const qreal unitsToPage = static_cast<qreal>(unitsPerInch) / PAGE_UNITS_PER_INCH;
+  QtSurface surface(device, unitsPerInch, margin * unitsToPage);
+  const platform::Size page = pageUnits(layout);
+  return document.draw(surface,
+                       {static_cast<int>(page.cx * unitsToPage), static_cast<int>(page.cy * unitsToPage)},
+                       pageDone);
 }
 
 WriteResult drawnOrStopped(bool drawn) { return drawn ? WriteResult::Written : WriteResult::Stopped; }

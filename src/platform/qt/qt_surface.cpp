@@ -141,8 +141,9 @@ platform::Colour QtSurface::setBkColor(platform::Colour colour) {
 
 int QtSurface::setBkMode(int mode) { return std::exchange(bkMode_, mode); }
 
+// A line ends at its end point: no cap reaches past it.
 void QtSurface::applyPenAndBrush() {
-  painter_.setPen(QPen(toQColor(pen_.colour), pen_.width));
+  painter_.setPen(QPen(toQColor(pen_.colour), pen_.width, Qt::SolidLine, Qt::FlatCap));
   painter_.setBrush(toQColor(brush_.colour));
 }
 
