@@ -42,7 +42,7 @@ int stepsIn(const SelectionState& sel, const T (&)[N]) {
 }
 
 template <size_t N>
-std::vector<std::vector<int>> oneButtonASteps(const SelectionState& sel, const int32_t (&row)[N]) {
+std::vector<std::vector<int>> oneButtonPerStep(const SelectionState& sel, const int32_t (&row)[N]) {
   std::vector<std::vector<int>> steps;
   for (int i = 0; i < stepsIn(sel, row); ++i) steps.push_back({row[i]});
   return steps;
@@ -61,7 +61,7 @@ std::vector<std::vector<int>> diatonicSteps(const SelectionState& sel) {
   const SCALE_SET* format = direction ? entryAt(direction->iFormat, sel.formatSel2) : nullptr;
   const NOTE_SEQUENCE* scale = format ? entryAt(format->iScale, sel.scpIndex) : nullptr;
   if (scale == nullptr) return {};
-  std::vector<std::vector<int>> steps = oneButtonASteps(sel, scale->note1);
+  std::vector<std::vector<int>> steps = oneButtonPerStep(sel, scale->note1);
   if (isTwoVoiceFormat(sel.formatSel))
     for (size_t i = 0; i < steps.size(); ++i) steps[i].push_back(scale->note2[i]);
   return steps;
@@ -365,18 +365,18 @@ std::vector<std::vector<int>> stepButtons(const SelectionState& sel) {
   switch (selectedKind(sel)) {
     case Kind::Chromatic:
       if (const auto* row = entryAt(scalePatternChromatic, sel.keySel2))
-        return oneButtonASteps(sel, *row);
+        return oneButtonPerStep(sel, *row);
       break;
     case Kind::WholeTone: {
       const WT_FORMATS* formats = entryAt(hexPats, sel.keySel2);
       if (const WT_SCALE* scale = formats ? entryAt(formats->hexScale, sel.scpIndex) : nullptr)
-        return oneButtonASteps(sel, scale->iNote);
+        return oneButtonPerStep(sel, scale->iNote);
       break;
     }
     case Kind::Pentatonic: {
       const PENT_FORMATS* family = entryAt(pentPats, sel.pentType);
       if (const PENT_SCALE* scale = family ? entryAt(family->pentScale, sel.scpIndex) : nullptr)
-        return oneButtonASteps(sel, scale->iNote);
+        return oneButtonPerStep(sel, scale->iNote);
       break;
     }
     case Kind::Diatonic: return diatonicSteps(sel);
