@@ -23,6 +23,8 @@ constexpr double kStepToleranceMs = 1;
 constexpr double kLatencyMs = 10;
 constexpr double kRenderShare = 10;  // % of a period, at the median
 constexpr double kIdleCpu = 1;       // % of one core
+constexpr int kBookletRuns = 3;
+constexpr double kBookletSeconds = 10;
 constexpr const char* kDefaultDrivers = "pipewire,pulseaudio,alsa";
 
 std::string withUnit(double value, const char* unit) {
@@ -69,7 +71,7 @@ StepFigures stepFigures(const ChildReport& run) {
   return figures;
 }
 
-// BENCH_ONLY=start,memory,audio,steps,idle picks some of the parts; all run by default.
+// BENCH_ONLY=start,memory,audio,steps,idle,booklet picks some of the parts; all run by default.
 bool wanted(const std::string& part) {
   const char* only = std::getenv("BENCH_ONLY");
   if (only == nullptr || *only == '\0') return true;
@@ -90,6 +92,7 @@ void Benchmarks::run() {
   if (wanted("steps")) measureSteps();
   if (wanted("idle")) measureIdle();
   if (wanted("live")) measureLive();
+  if (wanted("booklet")) measureBooklet();
   table_.print();
 }
 
@@ -306,6 +309,22 @@ void Benchmarks::measureLive() {
   table_.note("live: key and mouse presses alternate, each handed to the window as Qt delivers "
               "it; the note-on is taken as it is handed to the synth, the painting when the "
               "client area has been repainted with the button lit (one frame at 60 Hz).");
+void Benchmarks::measureBooklet() {
+  std::vector<double> seconds;
+  std::string failure, pages = "-";
+  for (int run = 1; run <= kBookletRuns; ++run) {
+    progress("booklet, run " + std::to_string(run) + " of " + std::to_string(kBookletRuns));
+    const ChildReport booklet = measure({"booklet"}, 120);
+    if (booklet.ok()) {
+      seconds.push_back(booklet.number("booklet_s"));
+      pages = std::to_string(static_cast<int>(booklet.number("booklet_pages"))) + " pages";
+    } else {
+      failure = booklet.failure;
+    }
+  }
+  Row row{"Booklet: one tuning to PDF (s)", seconds, pages, "<= 10 s", std::nullopt, failure};
+  if (!seconds.empty()) row.met = allAtMost(seconds, kBookletSeconds);
+  table_.add(row);
 }
 
 }  // namespace brenavo::bench

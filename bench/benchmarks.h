@@ -26,6 +26,7 @@ class Benchmarks {
   void measureSteps();
   void measureIdle();
   void measureLive();
+  void measureBooklet();
   std::string soundLabel() const;
 
   std::string self_;

@@ -23,6 +23,8 @@ namespace brenavo::bench {
                               bool withSound);
 // Key and mouse presses: to the note-on, and to the lit button painted.
 [[noreturn]] void measureLive(int& argc, char** argv, const std::string& drivers);
+// The booklet of one tuning written to a PDF file: seconds and pages.
+[[noreturn]] void measureBooklet(int& argc, char** argv);
 // Output latency, the onset of a note in the rendered sound and the cost of rendering.
 [[noreturn]] void measureAudio();
 

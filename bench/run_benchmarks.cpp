@@ -28,6 +28,7 @@ int measure(int& argc, char** argv) {
   if (mode == "idle") measureIdle(argc, argv, drivers, variant == "sound");
   if (mode == "audio") measureAudio();
   if (mode == "live") measureLive(argc, argv, drivers);
+  if (mode == "booklet") measureBooklet(argc, argv);
   std::fprintf(stderr, "unknown measurement: %s\n", mode.c_str());
   return 2;
 }

@@ -7,6 +7,7 @@
 #include "dialogs/options.h"
 #include "display/geometry.h"
 #include "display/painting.h"
+#include "display/sheet.h"
 #include "display/status_bar.h"
 #include "live/live_play.h"
 #include "playback/midi.h"
@@ -102,6 +103,8 @@ void onCommand(Program& program, int id) {
     updateMenus(program);
   } else if (id == IDM_UPDATE_STATUS_BAR) {
     updateStatusBar(program);
+  } else if (isSheetCommand(id)) {
+    handleSheetCommand(program, id);
   } else {
     handleSelectionCommand(program, id);
   }

@@ -209,13 +209,20 @@ void createDrawingResources(Program& program) {
 
 void freeDrawingResources(Program& /*program*/) {}
 
-void paintWindow(Program& program, Surface& surface) {
-  const ACC_KEYBOARD* tuning = entryAt(keyConfig, program.sel.keySel2);
-  surface.copyBlank(0, 0, program.res.maxX, program.res.maxY);
+void paintKeyboards(Program& program, Surface& surface) {
   drawButtonCircles(program, surface);
-  drawButtonLabels(program, surface, tuning);
+  drawButtonLabels(program, surface, entryAt(keyConfig, program.sel.keySel2));
   drawCaptions(program, surface);
-  drawListing(program, surface, tuning);
+}
+
+void paintListing(Program& program, Surface& surface) {
+  drawListing(program, surface, entryAt(keyConfig, program.sel.keySel2));
+}
+
+void paintWindow(Program& program, Surface& surface) {
+  surface.copyBlank(0, 0, program.res.maxX, program.res.maxY);
+  paintKeyboards(program, surface);
+  paintListing(program, surface);
 }
 
 }  // namespace brenavo

@@ -16,6 +16,11 @@ void createDrawingResources(Program& program);
 // The resources are plain descriptions that the surface turns into its own: nothing to free.
 void freeDrawingResources(Program& program);
 
+// Both diagrams with their labels in octave colours, and their captions.
+void paintKeyboards(Program& program, platform::Surface& surface);
+// The numbered listing of the selection in the left panel.
+void paintListing(Program& program, platform::Surface& surface);
+
 // WM_PAINT: draws the whole client area on the surface.
 void paintWindow(Program& program, platform::Surface& surface);
 

@@ -155,6 +155,13 @@ int updateStatusBar(Program& program) {
   return 0;
 }
 
+std::array<std::string, PARTS_IN_STATUS_BAR> statusTextsOf(const SelectionState& sel) {
+  const PartTexts parts = partTextsOf(sel);
+  std::array<std::string, PARTS_IN_STATUS_BAR> texts;
+  for (int part = 0; part < PARTS_IN_STATUS_BAR; ++part) texts[part] = parts[part].value_or("");
+  return texts;
+}
+
 std::array<std::vector<std::string>, PARTS_IN_STATUS_BAR> everyStatusText() {
   std::array<std::vector<std::string>, PARTS_IN_STATUS_BAR> texts;
   for (int part = 0; part < PARTS_IN_STATUS_BAR; ++part) texts[part].push_back(FIRST_TEXTS[part]);

@@ -29,10 +29,12 @@ inline constexpr intptr_t MAKELPARAM(int x, int y) {
                                (static_cast<uint32_t>(static_cast<uint16_t>(y)) << 16));
 }
 
-// Print submenu items (greyed, no handler).
+// The sheets on paper and in files.
 inline constexpr int IDM_PRINT_SCALES = 101;
 inline constexpr int IDM_PRINT_KEYBOARD = 102;
 inline constexpr int IDM_PRINT_SCREEN = 103;
+inline constexpr int IDM_EXPORT = 104;
+inline constexpr int IDM_BOOKLET = 105;
 
 inline constexpr int IDM_DIALOGBOX_OPTIONS = 110;
 inline constexpr int IDM_EXIT = 111;

@@ -3,8 +3,10 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/surface.h"
 
@@ -134,6 +136,37 @@ class KeyStore {
   virtual void closeKey() = 0;
 };
 
+// Pages are measured in units of which PAGE_UNITS_PER_INCH make an inch.
+inline constexpr int PAGE_UNITS_PER_INCH = 120;
+
+// Told after each page is drawn, with the pages drawn so far and the document's pages;
+// answers false to stop.
+using PageDone = std::function<bool(int pagesDrawn, int pageCount)>;
+
+// Something to put on paper or in a file: it draws its pages on a surface whose printable
+// area is `page` units, from the area's top left corner, one after another with
+// Surface::newPage between them. Returns false when pageDone stopped it.
+struct Document {
+  std::string title;      // names the sheet in the dialogs and the file
+  // The narrowest printable area, in page units, the pages are laid out for: narrower
+  // paper gets smaller units, so the drawing shrinks to fit it.
+  int minPageWidth = 0;
+  std::function<bool(Surface& surface, Size page, const PageDone& pageDone)> draw;
+};
+
+class Printer {
+ public:
+  virtual ~Printer() = default;
+  // A print preview of the document, from which it goes to a printer or a PDF file.
+  virtual void preview(const Document& document) = 0;
+  // A file dialog offers one kind of file for each document; the chosen one is written
+  // as PDF, PNG or SVG, as the file name's extension says.
+  virtual void exportToFile(const std::vector<Document>& choices) = 0;
+  // A file dialog, then the document written to a PDF file with its progress shown; a
+  // cancel leaves no file behind.
+  virtual void writeBook(const Document& book) = 0;
+};
+
 struct Platform {
   Window& window;
   MenuBar& menuBar;
@@ -146,6 +179,7 @@ struct Platform {
   Help& help;
   MidiDevice& midi;
   KeyStore& keyStore;
+  Printer& printer;
 };
 
 }  // namespace brenavo::platform

@@ -71,6 +71,15 @@ class Surface {
   // Copies the blank (white) off-screen picture onto the box from (left, top) up to but
   // not including (right, bottom).
   virtual void copyBlank(int left, int top, int right, int bottom) = 0;
+  // A straight line in the current pen.
+  virtual void line(int x1, int y1, int x2, int y2) = 0;
+  // Outline with the current pen, interior with the current brush.
+  virtual void rectangle(int left, int top, int right, int bottom) = 0;
+  // Later drawing is placed with its (0, 0) at (x, y) of the page, not at the page's corner.
+  virtual void setOrigin(int x, int y) = 0;
+  // Ends the page and starts a blank one (a paper or a file of pages); the origin goes back
+  // to the page's corner.
+  virtual void newPage() = 0;
 };
 
 }  // namespace brenavo::platform

@@ -21,11 +21,13 @@ std::shared_ptr<Menu> menuOf(std::initializer_list<MenuItem> items) {
 MenuItem placeholder(const char* label) { return MenuItem::submenu(label, menuOf({})); }
 
 MenuItem fileMenu() {
-  auto print = menuOf({MenuItem::command("Escalas", IDM_PRINT_SCALES, true),
-                       MenuItem::command("Teclado", IDM_PRINT_KEYBOARD, true),
-                       MenuItem::command("Pantalla", IDM_PRINT_SCREEN, true)});
+  auto print = menuOf({MenuItem::command("Escalas", IDM_PRINT_SCALES),
+                       MenuItem::command("Teclado", IDM_PRINT_KEYBOARD),
+                       MenuItem::command("Pantalla", IDM_PRINT_SCREEN)});
   return MenuItem::submenu(
-      "Ar&chivo", menuOf({MenuItem::submenu("Imprimir...", print, true),
+      "Ar&chivo", menuOf({MenuItem::submenu("Imprimir...", print),
+                          MenuItem::command("E&xportar...\tCtrl+E", IDM_EXPORT),
+                          MenuItem::command("&Cuaderno...", IDM_BOOKLET),
                           MenuItem::command("Opciones...\tF2", IDM_DIALOGBOX_OPTIONS),
                           MenuItem::command("&Terminar\tCtrl+X", IDM_EXIT)}));
 }

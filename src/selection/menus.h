@@ -16,6 +16,7 @@ inline constexpr Accelerator ACCELERATORS[] = {
     {"F5", IDPB_PLAY},             {"F6", IDPB_LOOP},         {"F7", IDPB_PAUSE},
     {"F8", IDPB_STOP},             {"F9", IDM_SPEED_PLUS_5},  {"F10", IDM_SPEED_MIN_5},
     {"F11", IDM_SPEED_PLUS_25},    {"F12", IDM_SPEED_MIN_25},
+    {"Ctrl+E", IDM_EXPORT},
 };
 
 // Where the menus the program edits lie: "&Escalas" and "Progre&siones" on the bar;

@@ -97,4 +97,28 @@ bool RecordingPlatform::readDword(const char* name, int32_t& value) {
   return true;
 }
 
+bool RecordingPlatform::draw(const platform::Document& document,
+                             const platform::PageDone& pageDone) {
+  printedOps.clear();
+  RecordingSurface surface(&printedOps);
+  return document.draw(surface, page, pageDone);
+}
+
+void RecordingPlatform::preview(const platform::Document& document) {
+  note("printer.preview", document.title);
+  draw(document, [](int, int) { return true; });
+}
+
+void RecordingPlatform::exportToFile(const std::vector<platform::Document>& choices) {
+  std::string titles;
+  for (const platform::Document& choice : choices) titles += choice.title + "|";
+  note("printer.export", titles);
+}
+
+void RecordingPlatform::writeBook(const platform::Document& book) {
+  const bool finished =
+      draw(book, [this](int pages, int) { return cancelBookAtPage == 0 || pages < cancelBookAtPage; });
+  note("printer.book", book.title, finished ? "written" : "cancelled");
+}
+
 }  // namespace brenavo::fakes

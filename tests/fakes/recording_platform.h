@@ -18,7 +18,7 @@ namespace brenavo::fakes {
 
 // One drawing call on a recording surface, with the drawing state it ran in.
 struct SurfaceOp {
-  enum class Kind { Ellipse, TextOut, CopyBlank };
+  enum class Kind { Ellipse, TextOut, CopyBlank, Line, Rectangle };
   Kind kind = Kind::Ellipse;
   int x = 0, y = 0, x2 = 0, y2 = 0;   // a box (ellipse, blank copy); a text's left and top
   std::string text;
@@ -26,9 +26,11 @@ struct SurfaceOp {
   platform::Brush brush;
   platform::Font font;
   int bkMode = platform::OPAQUE;
+  int page = 0;                       // pages begun before this one
 };
 
-// A surface that records what is drawn on it. Text is measured as 10 pixels a byte, 20 high.
+// A surface that records what is drawn on it, in page coordinates (its origin added). Text is
+// measured as 10 pixels a byte, 20 high.
 class RecordingSurface : public platform::Surface {
  public:
   explicit RecordingSurface(std::vector<SurfaceOp>* sink = nullptr) : sink_(sink ? sink : &ops_) {}
@@ -50,6 +52,14 @@ class RecordingSurface : public platform::Surface {
   void copyBlank(int left, int top, int right, int bottom) override {
     record(SurfaceOp::Kind::CopyBlank, left, top, right, bottom);
   }
+  void line(int x1, int y1, int x2, int y2) override {
+    record(SurfaceOp::Kind::Line, x1, y1, x2, y2);
+  }
+  void rectangle(int left, int top, int right, int bottom) override {
+    record(SurfaceOp::Kind::Rectangle, left, top, right, bottom);
+  }
+  void setOrigin(int x, int y) override { originX = x, originY = y; }
+  void newPage() override { ++pages, originX = originY = 0; }
 
   const std::vector<SurfaceOp>& ops() const { return *sink_; }
   std::vector<SurfaceOp> opsOf(SurfaceOp::Kind kind) const;
@@ -60,10 +70,14 @@ class RecordingSurface : public platform::Surface {
   platform::Colour textColour = platform::BLACK;
   platform::Colour bkColour = platform::WHITE;
   int bkMode = platform::OPAQUE;
+  int originX = 0, originY = 0, pages = 0;
 
  private:
   void record(SurfaceOp::Kind kind, int x, int y, int x2, int y2, std::string text = {}) {
-    sink_->push_back({kind, x, y, x2, y2, std::move(text), textColour, brush, font, bkMode});
+    const bool box = kind != SurfaceOp::Kind::TextOut;
+    sink_->push_back({kind, x + originX, y + originY, box ? x2 + originX : x2,
+                      box ? y2 + originY : y2, std::move(text), textColour, brush, font, bkMode,
+                      pages});
   }
   std::vector<SurfaceOp> ops_;
   std::vector<SurfaceOp>* sink_;
@@ -79,7 +93,8 @@ class RecordingPlatform : public platform::Window,
                           public platform::Dialogs,
                           public platform::Help,
                           public platform::MidiDevice,
-                          public platform::KeyStore {
+                          public platform::KeyStore,
+                          public platform::Printer {
  public:
   platform::Platform& services() { return services_; }
 
@@ -138,6 +153,10 @@ class RecordingPlatform : public platform::Window,
   }
   void writeString(const char* n, const char* v) override { note("store.string", n, v); }
   void closeKey() override { note("store.close"); }
+  // Printer: each document is drawn at once on a recording surface of `page` units.
+  void preview(const platform::Document& document) override;
+  void exportToFile(const std::vector<platform::Document>& choices) override;
+  void writeBook(const platform::Document& book) override;
 
   // Everything that happened, in order.
   std::vector<std::string> log;
@@ -165,6 +184,10 @@ class RecordingPlatform : public platform::Window,
   std::vector<uint32_t> midiMessages;
   std::map<int, int> soundingNotes;
   std::map<std::string, int32_t> storedDwords;
+  // ...and the printer: what the documents drew, and the page at which a book is cancelled.
+  platform::Size page{900, 1300};
+  std::vector<SurfaceOp> printedOps;
+  int cancelBookAtPage = 0;
 
  private:
   // Appends one log line: the words joined by blanks.
@@ -176,8 +199,10 @@ class RecordingPlatform : public platform::Window,
     log.push_back(line.str());
   }
 
+  bool draw(const platform::Document& document, const platform::PageDone& pageDone);
+
   platform::Platform services_{*this, *this, *this, *this, *this, *this,
-                               *this, *this, *this, *this, *this};
+                               *this, *this, *this, *this, *this, *this};
 };
 
 }  // namespace brenavo::fakes

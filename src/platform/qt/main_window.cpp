@@ -29,6 +29,7 @@
 #include "platform/qt/qt_dialogs.h"
 #include "platform/qt/program_text.h"
 #include "platform/qt/qt_help.h"
+#include "platform/qt/qt_print.h"
 #include "platform/qt/resources.h"
 #include "playback/transport.h"
 #include "selection/menus.h"
@@ -216,8 +217,9 @@ QtPlatform::QtPlatform(MainWindow& window, platform::MidiDevice& midi, platform:
           [this](uint32_t message, uintptr_t wParam, intptr_t lParam) {
             send(message, wParam, lParam);
           })),
+      printer_(std::make_unique<QtPrinter>(&window)),
       services_{*this, *this,     *this,  *this, *this,   *this,
-                *this, *dialogs_, *help_, midi,  keyStore} {
+                *this, *dialogs_, *help_, midi,  keyStore, *printer_} {
   window_.canvas().setPaintHandler([this](platform::Surface& surface) {
     send(WM_PAINT, 0, reinterpret_cast<intptr_t>(&surface));
   });

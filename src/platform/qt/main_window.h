@@ -31,6 +31,7 @@ namespace brenavo::qt {
 class Canvas;
 class LiveInput;
 class PeriodicTimer;
+class QtPrinter;
 
 // Loads Qt's own Spanish texts (message box buttons and the like) and installs them.
 // False when the translation file is missing; the buttons then read "&Yes", "&No", "OK".
@@ -144,6 +145,7 @@ class QtPlatform : public QObject,
   std::unique_ptr<QtDialogs> dialogs_;
   std::unique_ptr<QtHelp> help_;
   std::unique_ptr<LiveInput> liveInput_;
+  std::unique_ptr<QtPrinter> printer_;
   platform::Platform services_;
   Program* program_ = nullptr;
   int messageDepth_ = 0;           // messages being handled, nested

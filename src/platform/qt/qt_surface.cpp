@@ -3,6 +3,7 @@
 #include <QFontDatabase>
 #include <QFontMetrics>
 #include <QGuiApplication>
+#include <QPagedPaintDevice>
 #include <QPaintDevice>
 #include <QPen>
 #include <map>
@@ -95,6 +96,25 @@ QtSurface::QtSurface(QPaintDevice& device, std::function<void()> released)
   painter_.setFont(toQFont(font_));
 }
 
+// Fonts on a page are sized in its units: the painter's scale makes them the right size on
+// paper, as it does every other drawing.
+QtSurface::QtSurface(QPaintDevice& device, int unitsPerInch, QPoint margin)
+    : painter_(&device), unitsPerInch_(unitsPerInch) {
+  const qreal scale = static_cast<qreal>(device.logicalDpiX()) / unitsPerInch;
+  pageScale_ = QTransform::fromTranslate(margin.x(), margin.y()) * QTransform::fromScale(scale, scale);
+  painter_.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing);
+  painter_.setTransform(pageScale_);
+  painter_.setFont(fontOnDevice(font_));
+}
+
+// The default font keeps its size in points: on a page that is a number of units.
+QFont QtSurface::fontOnDevice(const platform::Font& font) const {
+  QFont result = toQFont(font);
+  if (unitsPerInch_ > 0 && result.pixelSize() <= 0)
+    result.setPixelSize(qRound(result.pointSizeF() * unitsPerInch_ / 72.0));
+  return result;
+}
+
 QtSurface::~QtSurface() {
   painter_.end();
   if (released_) released_();
@@ -107,7 +127,7 @@ platform::Brush QtSurface::selectBrush(const platform::Brush& brush) {
 }
 
 platform::Font QtSurface::selectFont(const platform::Font& font) {
-  painter_.setFont(toQFont(font));
+  painter_.setFont(fontOnDevice(font));
   return std::exchange(font_, font);
 }
 
@@ -121,9 +141,14 @@ platform::Colour QtSurface::setBkColor(platform::Colour colour) {
 
 int QtSurface::setBkMode(int mode) { return std::exchange(bkMode_, mode); }
 
-void QtSurface::ellipse(int left, int top, int right, int bottom) {
-  painter_.setPen(QPen(toQColor(pen_.colour), pen_.width));
+// A line ends at its end point: no cap reaches past it.
+void QtSurface::applyPenAndBrush() {
+  painter_.setPen(QPen(toQColor(pen_.colour), pen_.width, Qt::SolidLine, Qt::FlatCap));
   painter_.setBrush(toQColor(brush_.colour));
+}
+
+void QtSurface::ellipse(int left, int top, int right, int bottom) {
+  applyPenAndBrush();
   // The outline runs through the centres of the box's outermost pixels.
   painter_.drawEllipse(QRectF(left + 0.5, top + 0.5, right - left - 1, bottom - top - 1));
 }
@@ -147,6 +172,25 @@ void QtSurface::textOut(int left, int top, std::string_view text) {
 
 void QtSurface::copyBlank(int left, int top, int right, int bottom) {
   painter_.fillRect(QRect(QPoint(left, top), QPoint(right - 1, bottom - 1)), Qt::white);
+}
+
+void QtSurface::line(int x1, int y1, int x2, int y2) {
+  applyPenAndBrush();
+  painter_.drawLine(QPointF(x1 + 0.5, y1 + 0.5), QPointF(x2 + 0.5, y2 + 0.5));
+}
+
+void QtSurface::rectangle(int left, int top, int right, int bottom) {
+  applyPenAndBrush();
+  painter_.drawRect(QRectF(left + 0.5, top + 0.5, right - left - 1, bottom - top - 1));
+}
+
+void QtSurface::setOrigin(int x, int y) {
+  painter_.setTransform(QTransform::fromTranslate(x, y) * pageScale_);
+}
+
+void QtSurface::newPage() {
+  if (auto* pages = dynamic_cast<QPagedPaintDevice*>(painter_.device())) pages->newPage();
+  painter_.setTransform(pageScale_);
 }
 
 }  // namespace brenavo::qt

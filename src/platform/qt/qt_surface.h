@@ -5,6 +5,7 @@
 #include <QColor>
 #include <QFont>
 #include <QPainter>
+#include <QTransform>
 #include <functional>
 
 #include "platform/surface.h"
@@ -21,6 +22,10 @@ class QtSurface : public platform::Surface {
  public:
   // Paints on the device until the surface is destroyed; then calls released, if set.
   explicit QtSurface(QPaintDevice& device, std::function<void()> released = {});
+  // Paints on a page (paper, a PDF, an image or a drawing file) measured in units of which
+  // unitsPerInch make an inch, whatever the device's own resolution; the page's (0, 0) lies
+  // `margin` units in from the device's corner.
+  QtSurface(QPaintDevice& device, int unitsPerInch, QPoint margin = {});
   ~QtSurface() override;
   QtSurface(const QtSurface&) = delete;
   QtSurface& operator=(const QtSurface&) = delete;
@@ -35,8 +40,15 @@ class QtSurface : public platform::Surface {
   platform::Size textExtent(std::string_view text) override;
   void textOut(int left, int top, std::string_view text) override;
   void copyBlank(int left, int top, int right, int bottom) override;
+  void line(int x1, int y1, int x2, int y2) override;
+  void rectangle(int left, int top, int right, int bottom) override;
+  void setOrigin(int x, int y) override;
+  void newPage() override;
 
  private:
+  QFont fontOnDevice(const platform::Font& font) const;
+  void applyPenAndBrush();
+
   QPainter painter_;
   platform::Pen pen_;
   platform::Brush brush_;
@@ -45,6 +57,8 @@ class QtSurface : public platform::Surface {
   platform::Colour bkColour_ = platform::WHITE;
   int bkMode_ = platform::OPAQUE;
   std::function<void()> released_;
+  QTransform pageScale_;      // device pixels a unit
+  int unitsPerInch_ = 0;      // 0: the device's own pixels
 };
 
 }  // namespace brenavo::qt
