@@ -309,6 +309,8 @@ void Benchmarks::measureLive() {
   table_.note("live: key and mouse presses alternate, each handed to the window as Qt delivers "
               "it; the note-on is taken as it is handed to the synth, the painting when the "
               "client area has been repainted with the button lit (one frame at 60 Hz).");
+}
+
 void Benchmarks::measureBooklet() {
   std::vector<double> seconds;
   std::string failure, pages = "-";
