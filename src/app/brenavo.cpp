@@ -10,6 +10,7 @@
 #include "display/status_bar.h"
 #include "playback/midi.h"
 #include "playback/transport.h"
+#include "practice/practice.h"
 #include "selection/commands.h"
 #include "selection/menus.h"
 #include "settings/settings_store.h"
@@ -41,6 +42,7 @@ void onDestroy(Program& program) {
   program.destroyed = true;
   // A run still going has its timer stopped so no step follows the closing of the output.
   if (program.sel.ctrlPlay) program.os.timer.killTimer(IDM_PLAY_TIMER);
+  endPractice(program);
   freeDrawingResources(program);
   closeMidiOutput(program);
   shutdownHelp(program);
@@ -49,6 +51,7 @@ void onDestroy(Program& program) {
 }
 
 void runOptionsCommand(Program& program) {
+  endPractice(program);
   runOptionsDialog(program);
   SendCommand(program, IDM_UPDATE_MENUS);
   SendCommand(program, IDM_UPDATE_STATUS_BAR);
@@ -83,13 +86,17 @@ void onCommand(Program& program, int id) {
     runOptionsCommand(program);
   } else if (id == IDM_EXIT) {
     runExitCommand(program);
+  } else if (isPracticeCommand(id)) {
+    handlePracticeCommand(program, id);
   } else if (isTransportCommand(id)) {
-    handleTransportCommand(program, id);
+    if (id == IDPB_STOP) endPractice(program);
+    if (!isPractising(program)) handleTransportCommand(program, id);
   } else if (id == IDM_UPDATE_MENUS) {
     updateMenus(program);
   } else if (id == IDM_UPDATE_STATUS_BAR) {
     updateStatusBar(program);
   } else {
+    endPractice(program);
     handleSelectionCommand(program, id);
   }
 }
@@ -107,16 +114,26 @@ int32_t WindowFunc(Program& program, uint32_t message, uintptr_t wParam, intptr_
       onDestroy(program);
       return 0;
     case WM_PAINT:
-      if (lParam != 0) paintWindow(program, *reinterpret_cast<platform::Surface*>(lParam));
+      if (lParam != 0) {
+        paintWindow(program, *reinterpret_cast<platform::Surface*>(lParam));
+        paintPractice(program, *reinterpret_cast<platform::Surface*>(lParam));
+      }
       return 0;
     case WM_COMMAND:
       onCommand(program, static_cast<int>(wParam & 0xFFFF));
       return 0;
     case WM_TIMER:
-      handlePlaybackTimer(program);
+      if (wParam == IDM_PRACTICE_TIMER)
+        handlePracticeTimer(program);
+      else
+        handlePlaybackTimer(program);
       return 0;
     case WM_VSCROLL:
       handleVScroll(program, wParam);
+      practiceTempoChanged(program);
+      return 0;
+    case WM_PRACTICE_HEARD:
+      if (lParam != 0) handlePracticeHeard(program, *reinterpret_cast<const listening::Hearing*>(lParam));
       return 0;
     default:
       return 0;

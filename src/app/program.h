@@ -8,6 +8,7 @@
 #include "model/ids.h"
 #include "platform/platform.h"
 #include "playback/sequencer_state.h"
+#include "practice/practice_state.h"
 #include "selection/menu_model.h"
 #include "selection/selection_state.h"
 
@@ -27,6 +28,7 @@ struct Program {
   ButtonGeometry geo;
   DrawingResources res;
   SequencerState seq;
+  PracticeState practice;
   Menu menu;                           // the menu bar "MainMenu"
   char tempStr[255] = {};
   bool destroyed = false;              // the destruction branch has run

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <array>
 
+#include "practice/practice.h"
+
 namespace brenavo {
 
 namespace {
@@ -44,9 +46,12 @@ void storeOptionChoices(SelectionState& sel, const platform::OptionsChecks& chec
 }
 
 void runOptionsDialog(Program& program) {
-  const platform::OptionsOutcome outcome =
-      program.os.dialogs.runOptions(optionsInitialChecks(program.sel));
-  if (outcome.saved) storeOptionChoices(program.sel, outcome.checks);
+  platform::OptionsChecks initial = optionsInitialChecks(program.sel);
+  offerListeningChoices(program, initial);
+  const platform::OptionsOutcome outcome = program.os.dialogs.runOptions(initial);
+  if (!outcome.saved) return;
+  storeOptionChoices(program.sel, outcome.checks);
+  storeListeningChoices(program, outcome.checks);
 }
 
 }  // namespace brenavo

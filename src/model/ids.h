@@ -13,6 +13,8 @@ inline constexpr uint32_t WM_PAINT = 15;
 inline constexpr uint32_t WM_COMMAND = 273;
 inline constexpr uint32_t WM_TIMER = 275;
 inline constexpr uint32_t WM_VSCROLL = 277;
+// A block of the microphone analysed: lParam points at a listening::Hearing.
+inline constexpr uint32_t WM_PRACTICE_HEARD = 0x8001;
 
 // Print submenu items (greyed, no handler).
 inline constexpr int IDM_PRINT_SCALES = 101;
@@ -57,6 +59,12 @@ inline constexpr int IDPB_PAUSE = 603;
 inline constexpr int IDPB_STOP = 604;
 inline constexpr int IDM_PLAY_TIMER = 605;
 
+// Practice with the microphone, and its own timer.
+inline constexpr int IDM_PRACTICE_WAIT = 701;
+inline constexpr int IDM_PRACTICE_TEMPO = 702;
+inline constexpr int IDM_PRACTICE_STOP = 703;
+inline constexpr int IDM_PRACTICE_TIMER = 704;
+
 inline constexpr int IDM_SPEED_PLUS_5 = 801;
 inline constexpr int IDM_SPEED_PLUS_25 = 802;
 inline constexpr int IDM_SPEED_MIN_5 = 803;
@@ -76,6 +84,8 @@ inline constexpr int IDRB_ADG = 1014;
 inline constexpr int IDRB_OUT = 1021;
 inline constexpr int IDRB_IN = 1022;
 inline constexpr int IDRB_MIXED = 1023;
+inline constexpr int IDC_INPUT_DEVICE = 1041;
+inline constexpr int IDC_REFERENCE_A = 1042;
 inline constexpr int IDRB_TANGO_ACC = 23;
 inline constexpr int IDRB_PICCOLO = 72;
 inline constexpr int IDRB_GRAND_PIANO = 0;

@@ -79,7 +79,8 @@ class RecordingPlatform : public platform::Window,
                           public platform::Dialogs,
                           public platform::Help,
                           public platform::MidiDevice,
-                          public platform::KeyStore {
+                          public platform::KeyStore,
+                          public platform::AudioInput {
  public:
   platform::Platform& services() { return services_; }
 
@@ -136,8 +137,15 @@ class RecordingPlatform : public platform::Window,
   void writeDword(const char* name, int32_t value) override {
     storedDwords[name] = value, note("store.write", name, value);
   }
-  void writeString(const char* n, const char* v) override { note("store.string", n, v); }
+  void writeString(const char* n, const char* v) override {
+    storedStrings[n] = v, note("store.string", n, v);
+  }
   void closeKey() override { note("store.close"); }
+  bool readString(const char* name, std::string& value) override;
+  // AudioInput
+  std::vector<std::string> inputs() override { return audioInputs; }
+  bool start(const std::string& input, BlockCallback onBlock) override;
+  void stop() override { listening = nullptr, note("audio.stop"); }
 
   // Everything that happened, in order.
   std::vector<std::string> log;
@@ -165,6 +173,10 @@ class RecordingPlatform : public platform::Window,
   std::vector<uint32_t> midiMessages;
   std::map<int, int> soundingNotes;
   std::map<std::string, int32_t> storedDwords;
+  std::map<std::string, std::string> storedStrings;
+  // ...and the microphone: its inputs, and where its blocks go while it listens.
+  std::vector<std::string> audioInputs{"Microfono"};
+  BlockCallback listening;
 
  private:
   // Appends one log line: the words joined by blanks.
@@ -177,7 +189,7 @@ class RecordingPlatform : public platform::Window,
   }
 
   platform::Platform services_{*this, *this, *this, *this, *this, *this,
-                               *this, *this, *this, *this, *this};
+                               *this, *this, *this, *this, *this, *this};
 };
 
 }  // namespace brenavo::fakes

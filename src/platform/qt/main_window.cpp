@@ -25,6 +25,7 @@
 #include "platform/qt/canvas.h"
 #include "platform/qt/periodic_timer.h"
 #include "platform/qt/program_icon.h"
+#include "platform/qt/qt_audio_input.h"
 #include "platform/qt/qt_dialogs.h"
 #include "platform/qt/program_text.h"
 #include "platform/qt/qt_help.h"
@@ -210,8 +211,9 @@ QtPlatform::QtPlatform(MainWindow& window, platform::MidiDevice& midi, platform:
     : window_(window),
       dialogs_(std::make_unique<QtDialogs>(&window)),
       help_(std::make_unique<QtHelp>(&window)),
+      audioInput_(std::make_unique<QtAudioInput>()),
       services_{*this, *this,     *this,  *this, *this,   *this,
-                *this, *dialogs_, *help_, midi,  keyStore} {
+                *this, *dialogs_, *help_, midi,  keyStore, *audioInput_} {
   window_.canvas().setPaintHandler([this](platform::Surface& surface) {
     send(WM_PAINT, 0, reinterpret_cast<intptr_t>(&surface));
   });

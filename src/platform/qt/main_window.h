@@ -29,6 +29,7 @@ class QtHelp;
 namespace brenavo::qt {
 
 class Canvas;
+class QtAudioInput;
 class PeriodicTimer;
 
 // Loads Qt's own Spanish texts (message box buttons and the like) and installs them.
@@ -142,6 +143,7 @@ class QtPlatform : public QObject,
   MainWindow& window_;
   std::unique_ptr<QtDialogs> dialogs_;
   std::unique_ptr<QtHelp> help_;
+  std::unique_ptr<QtAudioInput> audioInput_;
   platform::Platform services_;
   Program* program_ = nullptr;
   int messageDepth_ = 0;           // messages being handled, nested

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QButtonGroup>
+#include <QComboBox>
 #include <QDialog>
 #include <QFont>
 #include <QFontMetrics>
@@ -12,6 +13,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QSpinBox>
 #include <algorithm>
 #include <span>
 
@@ -87,6 +89,12 @@ constexpr GroupItem kOptionGroups[] = {
     {1020, "Direccion de Notas", {10, 60, 150, 50}, kDirectionRadios},
     {2000, "Voz de MIDI", {10, 120, 150, 40}, kVoiceRadios},
 };
+
+// Listening: the input (only when there are several) and the reference A, one row each.
+constexpr int kListeningTop = 165;
+constexpr int kListeningRow = 15;
+constexpr int kLowestReferenceA = 430;
+constexpr int kHighestReferenceA = 450;
 
 constexpr UnitRect kOptionsClient{0, 0, 175, 200};
 constexpr UnitRect kSaveButton{25, 175, 50, 15};
@@ -187,6 +195,38 @@ int addOptionGroup(QDialog& dialog, const DialogUnits& units, const GroupItem& g
   return boxRect.right();
 }
 
+// A captioned row of the listening group: the text at the left, the control at the right.
+void placeRow(QDialog& dialog, const DialogUnits& units, int row, const char* text, QWidget& control) {
+  const int y = kListeningTop + 12 + row * kListeningRow;
+  auto* label = new QLabel(QString::fromUtf8(text), &dialog);
+  label->setGeometry(UnitRect{20, y + 1, 60, 10}.in(units));
+  control.setGeometry(UnitRect{80, y, 70, 12}.in(units));
+}
+
+// The "Escucha" group; returns its height in dialog units.
+int addListeningGroup(QDialog& dialog, const DialogUnits& units,
+                      const platform::OptionsChecks& initial, QComboBox*& input,
+                      QSpinBox& reference) {
+  int rows = 0;
+  if (initial.inputs.size() > 1) {
+    input = new QComboBox(&dialog);
+    input->setObjectName(QStringLiteral("input_%1").arg(IDC_INPUT_DEVICE));
+    for (const std::string& name : initial.inputs) input->addItem(QString::fromStdString(name));
+    input->setCurrentIndex(std::max(initial.input, 0));
+    placeRow(dialog, units, rows++, "Entrada:", *input);
+  }
+  reference.setObjectName(QStringLiteral("reference_%1").arg(IDC_REFERENCE_A));
+  reference.setRange(kLowestReferenceA, kHighestReferenceA);
+  reference.setSuffix(QStringLiteral(" Hz"));
+  reference.setValue(initial.referenceA);
+  placeRow(dialog, units, rows++, "La de referencia:", reference);
+  const int height = 12 + rows * kListeningRow + 3;
+  auto* box = new QGroupBox(QStringLiteral("Escucha (practicar)"), &dialog);
+  box->setGeometry(UnitRect{10, kListeningTop, 150, height}.in(units));
+  box->lower();
+  return height;
+}
+
 void checkButton(const QButtonGroup& buttons, int id) {
   if (QAbstractButton* button = buttons.button(id)) button->setChecked(true);
 }
@@ -259,8 +299,13 @@ platform::OptionsOutcome QtDialogs::runOptions(const platform::OptionsChecks& in
     right = std::max(right, addOptionGroup(dialog, units, kOptionGroups[i], *groups[i]));
   }
 
-  QPushButton* save = addPushButton(dialog, "okButton", "GUAR&DAR", kSaveButton.in(units));
-  QPushButton* cancel = addPushButton(dialog, "cancelButton", "CAN&CELAR", kCancelButton.in(units));
+  QComboBox* input = nullptr;
+  auto* reference = new QSpinBox(&dialog);
+  const int below = addListeningGroup(dialog, units, initial, input, *reference) + 10;
+  const QRect saveRect = kSaveButton.in(units).translated(0, units.toPixelsY(below));
+  const QRect cancelRect = kCancelButton.in(units).translated(0, units.toPixelsY(below));
+  QPushButton* save = addPushButton(dialog, "okButton", "GUAR&DAR", saveRect);
+  QPushButton* cancel = addPushButton(dialog, "cancelButton", "CAN&CELAR", cancelRect);
   for (QPushButton* button : {save, cancel}) {
     button->setAutoDefault(false);
     button->setDefault(false);
@@ -275,11 +320,16 @@ platform::OptionsOutcome QtDialogs::runOptions(const platform::OptionsChecks& in
 
   const QRect client = kOptionsClient.in(units);
   dialog.setFixedSize(std::max(client.width(), right + 1 + units.toPixelsX(kRightMargin)),
-                      client.height());
+                      client.height() + units.toPixelsY(below));
   placeCentred(dialog, owner_);
   const bool saved = dialog.exec() == QDialog::Accepted;
-  return platform::OptionsOutcome{
-      saved, platform::OptionsChecks{tuning.checkedId(), direction.checkedId(), voice.checkedId()}};
+  platform::OptionsChecks chosen = initial;
+  chosen.tuning = tuning.checkedId();
+  chosen.direction = direction.checkedId();
+  chosen.voice = voice.checkedId();
+  if (input) chosen.input = input->currentIndex();
+  chosen.referenceA = reference->value();
+  return platform::OptionsOutcome{saved, chosen};
 }
 
 void QtDialogs::runAbout(const std::string& text) { runInfoDialog(owner_, kAboutLayout, text); }
