@@ -1,0 +1,203 @@
+// The detector: aubio finds the attacks and the spectrum of the last 85-95 ms of sound,
+// every 10-12 ms; each MIDI note's salience is summed from the spectral peaks at its
+// harmonics, and counts only where its fundamental stands out of the noise.
+#include <aubio/aubio.h>
+
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+#include "listening/hearing.h"
+
+namespace brenavo::listening {
+
+namespace {
+
+constexpr double kFrameSeconds = 0.085;  // the analysed span: enough for a semitone at 165 Hz
+constexpr double kHopSeconds = 0.010;    // how often a Hearing is made
+constexpr double kToleranceCents = 40.0;  // wet-tuned reeds beat 10-30 cents apart
+constexpr int kHarmonics = 8;
+constexpr double kHighestPartialHz = 6000.0;
+constexpr double kLowestPeakHz = 50.0;
+// A peak counts when it stands this far above the spectrum's local (geometric) mean, and
+// no further than kPeakRangeDb below the frame's strongest peak.
+constexpr double kFloorHalfWidthHz = 350.0;
+constexpr double kPeakAboveFloorDb = 15.0;
+constexpr double kClearAboveFloorDb = 30.0;  // a fundamental this far above the floor is clear
+constexpr double kPeakRangeDb = 50.0;
+constexpr float kSilenceDb = -70.0f;
+constexpr int kLowestNote = 24;
+constexpr int kHighestNote = 108;
+
+// The smallest power of two at least n.
+unsigned powerOfTwoAtLeast(double n) {
+  unsigned size = 1;
+  while (size < n) size *= 2;
+  return size;
+}
+
+double toDb(double amplitude) { return 20.0 * std::log10(std::max(amplitude, 1e-12)); }
+
+struct Peak {
+  double hz;
+  double amplitude;    // linear
+  double prominence;   // dB above the local floor
+};
+
+double noteHz(int note, double referenceA) { return referenceA * std::exp2((note - 69) / 12.0); }
+
+}  // namespace
+
+struct Detector::Analysis {
+  Analysis(int rate, double referenceA)
+      : sampleRate(rate),
+        referenceA(referenceA),
+        frameSize(powerOfTwoAtLeast(rate * kFrameSeconds)),
+        hopSize(powerOfTwoAtLeast(rate * kHopSeconds)),
+        history(frameSize, 0.0f),
+        frame(new_fvec(frameSize)),
+        window(new_aubio_window(const_cast<char_t*>("hanningz"), frameSize)),
+        spectrum(new_cvec(frameSize)),
+        fft(new_aubio_fft(frameSize)),
+        hop(new_fvec(hopSize)),
+        onsetFound(new_fvec(1)),
+        onset(new_aubio_onset("complex", 2 * hopSize, hopSize, rate)) {
+    aubio_onset_set_silence(onset, kSilenceDb);
+  }
+  ~Analysis() {
+    del_aubio_onset(onset);
+    del_fvec(onsetFound);
+    del_fvec(hop);
+    del_aubio_fft(fft);
+    del_cvec(spectrum);
+    del_fvec(window);
+    del_fvec(frame);
+  }
+  Analysis(const Analysis&) = delete;
+  Analysis& operator=(const Analysis&) = delete;
+
+  void analyseHop(Hearing& hearing);
+  std::vector<Peak> findPeaks();
+  void computeSalience(const std::vector<Peak>& peaks, Hearing& hearing) const;
+
+  int sampleRate;
+  double referenceA;
+  unsigned frameSize;
+  unsigned hopSize;
+  std::vector<float> history;  // the last frameSize samples, oldest first
+  unsigned pending = 0;        // samples of the hop gathered so far
+  long long hopsDone = 0;
+  fvec_t* frame;
+  fvec_t* window;
+  cvec_t* spectrum;
+  aubio_fft_t* fft;
+  fvec_t* hop;
+  fvec_t* onsetFound;
+  aubio_onset_t* onset;
+  std::vector<double> levelDb;  // per bin, reused
+  std::vector<double> floorDb;  // per bin, reused
+};
+
+Detector::Detector(int sampleRate, double referenceA)
+    : analysis_(std::make_unique<Analysis>(sampleRate, referenceA)) {}
+
+Detector::~Detector() = default;
+
+void Detector::feed(const float* mono, std::size_t frames, std::vector<Hearing>& out) {
+  Analysis& a = *analysis_;
+  for (std::size_t i = 0; i < frames; ++i) {
+    a.hop->data[a.pending++] = mono[i];
+    if (a.pending == a.hopSize) {
+      a.pending = 0;
+      out.emplace_back();
+      a.analyseHop(out.back());
+    }
+  }
+}
+
+void Detector::Analysis::analyseHop(Hearing& hearing) {
+  ++hopsDone;
+  hearing.timeMs = 1000.0 * static_cast<double>(hopsDone * hopSize) / sampleRate;
+  double energy = 0;
+  for (unsigned i = 0; i < hopSize; ++i) energy += hop->data[i] * hop->data[i];
+  hearing.levelDb = static_cast<float>(10.0 * std::log10(std::max(energy / hopSize, 1e-12)));
+  aubio_onset_do(onset, hop, onsetFound);
+  hearing.onset = onsetFound->data[0] > 0;
+
+  std::move(history.begin() + hopSize, history.end(), history.begin());
+  std::copy(hop->data, hop->data + hopSize, history.end() - hopSize);
+  if (hearing.levelDb < kSilenceDb) return;
+  for (unsigned i = 0; i < frameSize; ++i) frame->data[i] = history[i] * window->data[i];
+  aubio_fft_do(fft, frame, spectrum);
+  computeSalience(findPeaks(), hearing);
+}
+
+// The spectrum's local maxima that stand out of the noise, their frequency and level
+// placed between bins by a parabola through the log magnitudes.
+std::vector<Peak> Detector::Analysis::findPeaks() {
+  const unsigned bins = spectrum->length;
+  const double binHz = static_cast<double>(sampleRate) / frameSize;
+  levelDb.resize(bins);
+  for (unsigned k = 0; k < bins; ++k) levelDb[k] = toDb(spectrum->norm[k]);
+  // The floor: the mean of the log magnitudes around each bin, which peaks barely raise.
+  const int half = static_cast<int>(kFloorHalfWidthHz / binHz);
+  std::vector<double> prefix(bins + 1, 0.0);
+  for (unsigned k = 0; k < bins; ++k) prefix[k + 1] = prefix[k] + levelDb[k];
+  floorDb.resize(bins);
+  for (int k = 0; k < static_cast<int>(bins); ++k) {
+    const int first = std::max(0, k - half), last = std::min<int>(bins - 1, k + half);
+    floorDb[k] = (prefix[last + 1] - prefix[first]) / (last - first + 1);
+  }
+  std::vector<Peak> peaks;
+  const unsigned lowest = std::max(1u, static_cast<unsigned>(kLowestPeakHz / binHz));
+  const unsigned highest = std::min(bins - 2, static_cast<unsigned>(kHighestPartialHz / binHz) + 2);
+  double strongestDb = -300.0;
+  for (unsigned k = lowest; k <= highest; ++k) {
+    const double a = levelDb[k - 1], b = levelDb[k], c = levelDb[k + 1];
+    if (b <= a || b < c || b - floorDb[k] < kPeakAboveFloorDb) continue;
+    const double curvature = a - 2 * b + c;
+    const double offset = curvature < 0 ? 0.5 * (a - c) / curvature : 0.0;
+    const double peakDb = b - 0.25 * (a - c) * offset;
+    peaks.push_back({(k + offset) * binHz, std::pow(10.0, peakDb / 20.0), peakDb - floorDb[k]});
+    strongestDb = std::max(strongestDb, peakDb);
+  }
+  const double weakest = std::pow(10.0, (strongestDb - kPeakRangeDb) / 20.0);
+  std::erase_if(peaks, [weakest](const Peak& p) { return p.amplitude < weakest; });
+  return peaks;
+}
+
+// Each note's harmonic sum (fundamental first, weighted 1/h) scaled by how clearly its
+// fundamental stands out, so that a note whose fundamental is missing (the octave below a
+// played note) has none; then relative to the strongest note, times that note's clarity, so
+// that noise with a few chance peaks stays low.
+void Detector::Analysis::computeSalience(const std::vector<Peak>& peaks, Hearing& hearing) const {
+  if (peaks.empty()) return;
+  const double tolerance = std::exp2(kToleranceCents / 1200.0);
+  std::array<double, NOTE_COUNT> sums{};
+  double strongest = 0, strongestClarity = 0;
+  for (int note = kLowestNote; note <= kHighestNote; ++note) {
+    const double f0 = noteHz(note, referenceA);
+    double sum = 0, fundamentalProminence = 0;
+    for (int h = 1; h <= kHarmonics && h * f0 < kHighestPartialHz; ++h) {
+      const double low = h * f0 / tolerance, high = h * f0 * tolerance;
+      const auto first = std::lower_bound(peaks.begin(), peaks.end(), low,
+                                          [](const Peak& p, double hz) { return p.hz < hz; });
+      double amplitude = 0, prominence = 0;
+      for (auto p = first; p != peaks.end() && p->hz <= high; ++p) {
+        if (p->amplitude > amplitude) amplitude = p->amplitude, prominence = p->prominence;
+      }
+      if (h == 1) fundamentalProminence = prominence;
+      sum += amplitude / h;
+    }
+    const double clarity = std::clamp(
+        (fundamentalProminence - kPeakAboveFloorDb) / (kClearAboveFloorDb - kPeakAboveFloorDb), 0.0,
+        1.0);
+    sums[note] = sum * clarity;
+    if (sums[note] > strongest) strongest = sums[note], strongestClarity = clarity;
+  }
+  if (strongest <= 0) return;
+  for (int note = kLowestNote; note <= kHighestNote; ++note)
+    hearing.salience[note] = static_cast<float>(sums[note] / strongest * strongestClarity);
+}
+
+}  // namespace brenavo::listening

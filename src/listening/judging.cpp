@@ -1,0 +1,51 @@
+// The two questions practice asks of a Hearing.
+#include <algorithm>
+#include <array>
+
+#include "listening/hearing.h"
+
+namespace brenavo::listening {
+
+namespace {
+
+constexpr float kPresent = 0.15f;  // an expected note at least this salient sounds
+constexpr float kStrong = 0.30f;   // any other note this salient is a wrong note
+constexpr float kClear = 0.50f;    // the clearest note must be this salient to be named
+
+// Semitones from a note to its partials 2 to 10 that lie within 40 cents of a note.
+constexpr std::array<int, 9> kPartialIntervals = {12, 19, 24, 28, 31, 34, 36, 38, 40};
+
+bool isExpected(int note, const int* notes, int count) {
+  return std::find(notes, notes + count, note) != notes + count;
+}
+
+bool isPartialOf(int note, const int* notes, int count) {
+  for (int i = 0; i < count; ++i)
+    for (int interval : kPartialIntervals)
+      if (note - notes[i] == interval) return true;
+  return false;
+}
+
+bool inNoteRange(int note) { return note >= 0 && note < NOTE_COUNT; }
+
+}  // namespace
+
+bool holdsStep(const Hearing& hearing, const int* notes, int count) {
+  if (count <= 0) return false;
+  for (int i = 0; i < count; ++i)
+    if (!inNoteRange(notes[i]) || hearing.salience[notes[i]] < kPresent) return false;
+  for (int note = 0; note < NOTE_COUNT; ++note) {
+    if (hearing.salience[note] >= kStrong && !isExpected(note, notes, count) &&
+        !isPartialOf(note, notes, count))
+      return false;
+  }
+  return true;
+}
+
+int strongestNote(const Hearing& hearing) {
+  const auto clearest = std::max_element(hearing.salience.begin(), hearing.salience.end());
+  if (*clearest < kClear) return -1;
+  return static_cast<int>(clearest - hearing.salience.begin());
+}
+
+}  // namespace brenavo::listening
