@@ -26,6 +26,7 @@ struct SurfaceOp {
   platform::Brush brush;
   platform::Font font;
   int bkMode = platform::OPAQUE;
+  platform::Pen pen;
 };
 
 // A surface that records what is drawn on it. Text is measured as 10 pixels a byte, 20 high.
@@ -63,7 +64,7 @@ class RecordingSurface : public platform::Surface {
 
  private:
   void record(SurfaceOp::Kind kind, int x, int y, int x2, int y2, std::string text = {}) {
-    sink_->push_back({kind, x, y, x2, y2, std::move(text), textColour, brush, font, bkMode});
+    sink_->push_back({kind, x, y, x2, y2, std::move(text), textColour, brush, font, bkMode, pen});
   }
   std::vector<SurfaceOp> ops_;
   std::vector<SurfaceOp>* sink_;
