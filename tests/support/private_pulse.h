@@ -5,7 +5,12 @@
 
 #include <sys/types.h>
 
+#include <atomic>
+#include <cstdint>
+#include <mutex>
 #include <string>
+#include <thread>
+#include <vector>
 
 namespace brenavo::testing {
 
@@ -49,6 +54,43 @@ class PrivatePulse {
   std::string failure_;
   bool verboseLog_;
   pid_t pid_ = -1;
+};
+
+// What the private server's sink plays, recorded from its monitor with parec (mono, 32-bit
+// float, 1 ms fragments) while the object lives. Each sample gets the moment it was played
+// on the monotonic clock: the moment its fragment arrived, less the samples after it in the
+// fragment, so the moments err late by the recording's own delay, never early.
+class MonitorRecording {
+ public:
+  static constexpr int kSampleRate = 44100;
+
+  explicit MonitorRecording(const PrivatePulse& server);
+  ~MonitorRecording();
+  MonitorRecording(const MonitorRecording&) = delete;
+  MonitorRecording& operator=(const MonitorRecording&) = delete;
+
+  // Waits (up to limitMs) until samples played at or after sinceNs have arrived.
+  bool waitForSamplesSince(int64_t sinceNs, int limitMs) const;
+  // The moment the first sample at or after sinceNs louder than threshold was played,
+  // waiting up to limitMs for it; -1 when none came.
+  int64_t firstLoudSince(int64_t sinceNs, float threshold, int limitMs) const;
+  // The samples played from fromNs on, for seconds (fewer when not all have arrived).
+  std::vector<float> samplesFrom(int64_t fromNs, double seconds) const;
+
+  static int64_t nowNs();
+
+ private:
+  void read(int pipe);
+  // The index of the first sample played at or after atNs; samples_.size() when none.
+  size_t indexAt(int64_t atNs) const;
+
+  pid_t parec_ = -1;
+  int pipe_ = -1;
+  mutable std::mutex mutex_;
+  std::vector<float> samples_;
+  std::vector<int64_t> playedNs_;  // one per sample
+  std::atomic<bool> stopping_{false};
+  std::thread reader_;
 };
 
 }  // namespace brenavo::testing
