@@ -29,12 +29,13 @@ class Practice : public ::testing::Test {
   }
   void command(int id) { send(WM_COMMAND, static_cast<uintptr_t>(id)); }
   void tick() { send(WM_TIMER, IDM_PRACTICE_TIMER); }
-  // A block in which each of the notes sounds with full salience.
+  // Blocks, long enough to show a wrong note, in which each of the notes sounds clearly.
   void hear(std::vector<int> notes, double timeMs = 0) {
     listening::Hearing hearing;
     hearing.timeMs = timeMs;
     for (int note : notes) hearing.salience[static_cast<size_t>(note)] = 1.0f;
-    send(WM_PRACTICE_HEARD, 0, reinterpret_cast<intptr_t>(&hearing));
+    for (int block = 0; block < WRONG_NOTE_HEARINGS; ++block)
+      send(WM_PRACTICE_HEARD, 0, reinterpret_cast<intptr_t>(&hearing));
   }
   std::vector<int> notes(int step) {
     const PracticeStep& s = program->practice.steps.at(static_cast<size_t>(step));

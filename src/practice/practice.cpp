@@ -34,6 +34,11 @@ constexpr int32_t CLICK_FIRST = 76;
 constexpr int32_t CLICK_OTHERS = 77;
 constexpr int32_t CLICK_VELOCITY = 100;
 
+// Semitones from a note to its partials 2 to 10, each within 40 cents of a note, and how
+// salient a note must be to count as sounding.
+constexpr int PARTIAL_INTERVALS[] = {12, 19, 24, 28, 31, 34, 36, 38, 40};
+constexpr float SOUNDING = 0.15f;
+
 constexpr const char* NO_INPUT_TEXT =
     "No se puede escuchar: no hay ninguna entrada de sonido (microfono) o el acceso a ella "
     "esta denegado.\n\nConecte un microfono o permita el acceso y vuelva a intentarlo.";
@@ -47,6 +52,21 @@ bool holdsNote(const PracticeStep& step, int note) {
 bool holdsPosition(const PracticeStep& step, int position) {
   return std::find(step.positions, step.positions + step.count, position) !=
          step.positions + step.count;
+}
+
+// A reed's partial is no note of its own while the note it belongs to sounds; an octave
+// played alone, without the note below, is one.
+bool isPartialOfASoundingNote(const listening::Hearing& hearing, int note) {
+  return std::ranges::any_of(PARTIAL_INTERVALS, [&](int interval) {
+    return note >= interval && hearing.salience[static_cast<size_t>(note - interval)] >= SOUNDING;
+  });
+}
+
+// The step before still rings (its reeds, the room) while the next one begins.
+bool isFromStep(const PracticeStep& step, int note) {
+  return holdsNote(step, note) || std::ranges::any_of(PARTIAL_INTERVALS, [&](int interval) {
+           return holdsNote(step, note - interval);
+         });
 }
 
 bool stepIsLit(const PracticeState& practice) {
@@ -221,6 +241,7 @@ void advance(Program& program) {
   const int done = practice.current++;
   practice.showingRight = false;
   practice.stepHeardFromMs = -1;
+  practice.suspectHearings = 0;
   ringNote(program, -1);
   redrawStep(program, done);
   if (practice.current >= static_cast<int>(practice.steps.size())) {
@@ -328,8 +349,14 @@ void handlePracticeHeard(Program& program, const listening::Hearing& hearing) {
   }
   const int heard = listening::strongestNote(hearing);
   const bool fromStepBefore =
-      practice.current > 0 && holdsNote(practice.steps[static_cast<size_t>(practice.current - 1)], heard);
-  if (heard >= 0 && !holdsNote(*step, heard) && !fromStepBefore) showWrongNote(program, heard);
+      practice.current > 0 && isFromStep(practice.steps[static_cast<size_t>(practice.current - 1)], heard);
+  if (heard < 0 || holdsNote(*step, heard) || fromStepBefore ||
+      isPartialOfASoundingNote(hearing, heard)) {
+    practice.suspectHearings = 0;
+    return;
+  }
+  if (heard != std::exchange(practice.suspectNote, heard)) practice.suspectHearings = 0;
+  if (++practice.suspectHearings >= WRONG_NOTE_HEARINGS) showWrongNote(program, heard);
 }
 
 void handlePracticeTimer(Program& program) {

@@ -10,6 +10,10 @@
 
 namespace brenavo {
 
+// A wrong note is shown once it has been the clearest pitch for this many blocks in a row
+// (about 90 ms): the mixed sound of two notes meeting lasts shorter than that.
+inline constexpr int WRONG_NOTE_HEARINGS = 8;
+
 bool isPracticeCommand(int commandId);
 // 701 "Esperar cada paso", 702 "Seguir el tempo", 703 "Terminar practica".
 void handlePracticeCommand(Program& program, int commandId);

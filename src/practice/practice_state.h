@@ -45,6 +45,8 @@ struct PracticeState {
   bool showingRight = false;   // the current step is green for a moment (wait)
   double stepHeardFromMs = -1; // the first block heard during the current step (tempo)
   int ringedNote = -1;         // the wrong note whose buttons carry a red ring
+  int suspectNote = -1;        // a wrong note heard in the last blocks...
+  int suspectHearings = 0;     // ...and in how many of them in a row
   ListeningOptions options;
   bool optionsLoaded = false;
   std::unique_ptr<listening::Detector> detector;

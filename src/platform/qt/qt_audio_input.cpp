@@ -86,19 +86,23 @@ void QtAudioInput::stop() {
   onBlock_ = nullptr;
   if (stream_) disconnect(stream_, nullptr, this, nullptr);
   stream_ = nullptr;
+  pending_.clear();
   if (source_) source_->stop();
   source_.reset();
 }
 
-// Whole frames only; the channels of a frame are averaged.
+// Whole frames only, a part frame kept for the next time; the channels of a frame are
+// averaged. (The stream does not say how much it holds: it is read until it is empty.)
 void QtAudioInput::readAvailable() {
   if (!stream_ || !onBlock_) return;
   const QAudioFormat format = source_->format();
   const int frameBytes = format.bytesPerFrame();
   const int channels = format.channelCount();
   if (frameBytes <= 0 || channels <= 0) return;
-  const QByteArray bytes = stream_->read(stream_->bytesAvailable() / frameBytes * frameBytes);
-  const qsizetype frames = bytes.size() / frameBytes;
+  pending_.append(stream_->readAll());
+  const qsizetype frames = pending_.size() / frameBytes;
+  const QByteArray bytes = pending_.left(frames * frameBytes);
+  pending_.remove(0, frames * frameBytes);
   mono_.assign(static_cast<size_t>(frames), 0.0f);
   for (qsizetype frame = 0; frame < frames; ++frame) {
     float sum = 0.0f;

@@ -2,6 +2,7 @@
 // arrives, turned into mono floating-point samples and handed on. Nothing is kept.
 #pragma once
 
+#include <QByteArray>
 #include <QObject>
 #include <memory>
 #include <vector>
@@ -28,6 +29,7 @@ class QtAudioInput : public QObject, public platform::AudioInput {
   std::unique_ptr<QAudioSource> source_;
   QIODevice* stream_ = nullptr;
   BlockCallback onBlock_;
+  QByteArray pending_;
   std::vector<float> mono_;
 };
 
