@@ -167,15 +167,15 @@ void printRow(const std::string& figure, double value, const std::string& unit, 
               met ? "met" : "NOT met");
 }
 
-// Every `stride`-th case is played (1: all of them).
+// One case in `stride`, drawn at random (1: all of them), is played.
 Tally measureVoice(const Voice& voice, const std::map<Case, int>& cases, int stride) {
   Tally tally;
   Take take(voice.program);
   if (!take.opened()) return tally;
   std::vector<std::pair<const Case*, double>> onsets;
-  int index = 0;
+  std::mt19937 draw(voice.program);
   for (const auto& [c, steps] : cases)
-    if (index++ % stride == 0) onsets.emplace_back(&c, take.add(c.before, c.played));
+    if (draw() % stride == 0) onsets.emplace_back(&c, take.add(c.before, c.played));
   const Heard heard = listen(take.mono());
   tally.audioSeconds = static_cast<double>(take.mono().size()) / kRate;
   tally.cpuSeconds = heard.cpuSeconds;
@@ -215,7 +215,7 @@ std::pair<int, int> noiseAccepted(const std::set<Notes>& steps) {
 
 void printVoice(const Voice& voice, const Tally& tally, int stride) {
   std::printf("\n%s (program %d)%s\n", voice.name, voice.program,
-              stride > 1 ? (", every " + std::to_string(stride) + "th case").c_str() : "");
+              stride > 1 ? (", one case in " + std::to_string(stride) + " drawn at random").c_str() : "");
   if (tally.all[0] == 0) {
     std::printf("  n/a: the synthesizer did not open (install fluid-soundfont-gm)\n");
     return;
@@ -244,8 +244,10 @@ void printVoice(const Voice& voice, const Tally& tally, int stride) {
 
 int main(int argc, char** argv) {
   using namespace brenavo::bench;
-  // Every case for the accordion; the other voices every `stride`-th, to keep the run short.
-  const int stride = argc > 1 ? std::max(1, std::atoi(argv[1])) : 4;
+  // Arguments: one case in how many the accordion plays (all of them by default), and the
+  // other voices (one in four by default, to keep the run short).
+  const int accordionStride = argc > 1 ? std::max(1, std::atoi(argv[1])) : 1;
+  const int stride = argc > 2 ? std::max(1, std::atoi(argv[2])) : 4;
   const std::map<Case, int> cases = listeningCases();
   std::set<Notes> steps;
   std::array<int, PLAYED_KINDS> counts{};
@@ -258,7 +260,7 @@ int main(int argc, char** argv) {
   std::printf("\nsilence and noise alone (%d hearings, %zu steps each)\n", hearings, steps.size());
   printRow("hearings that hold a step", accepted, "", "0", accepted == 0);
   for (const Voice& voice : kVoices) {
-    const int voiceStride = voice.program == brenavo::IDRB_TANGO_ACC ? 1 : stride;
+    const int voiceStride = voice.program == brenavo::IDRB_TANGO_ACC ? accordionStride : stride;
     printVoice(voice, measureVoice(voice, cases, voiceStride), voiceStride);
     std::fflush(stdout);
   }

@@ -23,6 +23,11 @@ constexpr double kLowestPeakHz = 50.0;
 // no further than kPeakRangeDb below the frame's strongest peak.
 constexpr double kFloorHalfWidthHz = 350.0;
 constexpr double kPeakAboveFloorDb = 15.0;
+// The hops remembered (about 90 ms): a note whose fundamental stood clear in one of them
+// still does (the reeds of a wet-tuned note beat, and its fundamental dips between beats); a
+// note whose harmonic sum fell below kFadingRatio of its largest in them is fading away.
+constexpr int kRememberedHops = 8;
+constexpr double kFadingRatio = 0.5;
 constexpr double kClearAboveFloorDb = 30.0;  // a fundamental this far above the floor is clear
 constexpr double kPeakRangeDb = 50.0;
 constexpr float kSilenceDb = -70.0f;
@@ -37,11 +42,11 @@ unsigned powerOfTwoAtLeast(double n) {
 }
 
 double toDb(double amplitude) { return 20.0 * std::log10(std::max(amplitude, 1e-12)); }
+double powerToDb(double power) { return 10.0 * std::log10(std::max(power, 1e-24)); }
 
 struct Peak {
   double hz;
-  double amplitude;    // linear
-  double prominence;   // dB above the local floor
+  double amplitude;  // linear
 };
 
 double noteHz(int note, double referenceA) { return referenceA * std::exp2((note - 69) / 12.0); }
@@ -57,7 +62,7 @@ struct Detector::Analysis {
         history(frameSize, 0.0f),
         frame(new_fvec(frameSize)),
         window(new_aubio_window(const_cast<char_t*>("hanningz"), frameSize)),
-        spectrum(new_cvec(frameSize)),
+        spectrum(new_fvec(frameSize)),
         fft(new_aubio_fft(frameSize)),
         hop(new_fvec(hopSize)),
         onsetFound(new_fvec(1)),
@@ -69,7 +74,7 @@ struct Detector::Analysis {
     del_fvec(onsetFound);
     del_fvec(hop);
     del_aubio_fft(fft);
-    del_cvec(spectrum);
+    del_fvec(spectrum);
     del_fvec(window);
     del_fvec(frame);
   }
@@ -78,7 +83,10 @@ struct Detector::Analysis {
 
   void analyseHop(Hearing& hearing);
   std::vector<Peak> findPeaks();
-  void computeSalience(const std::vector<Peak>& peaks, Hearing& hearing) const;
+  void computeSalience(const std::vector<Peak>& peaks, Hearing& hearing);
+  double levelAboveFloor(double hz) const;
+  static double harmonicAmplitude(const std::vector<Peak>& peaks, double hz);
+  static double harmonicSum(const std::vector<Peak>& peaks, double f0);
 
   int sampleRate;
   double referenceA;
@@ -89,13 +97,19 @@ struct Detector::Analysis {
   long long hopsDone = 0;
   fvec_t* frame;
   fvec_t* window;
-  cvec_t* spectrum;
+  fvec_t* spectrum;  // real parts of bins 0..N/2, then imaginary parts of bins N/2-1..1
   aubio_fft_t* fft;
   fvec_t* hop;
   fvec_t* onsetFound;
   aubio_onset_t* onset;
   std::vector<double> levelDb;  // per bin, reused
   std::vector<double> floorDb;  // per bin, reused
+  // Each note's harmonic sum and clarity over the last hops, oldest at pastAt.
+  struct Past {
+    std::array<double, NOTE_COUNT> sum{}, clarity{};
+  };
+  std::array<Past, kRememberedHops> past{};
+  std::size_t pastAt = 0;
 };
 
 Detector::Detector(int sampleRate, double referenceA)
@@ -126,19 +140,27 @@ void Detector::Analysis::analyseHop(Hearing& hearing) {
 
   std::move(history.begin() + hopSize, history.end(), history.begin());
   std::copy(hop->data, hop->data + hopSize, history.end() - hopSize);
-  if (hearing.levelDb < kSilenceDb) return;
+  if (hearing.levelDb < kSilenceDb) {
+    computeSalience({}, hearing);
+    return;
+  }
   for (unsigned i = 0; i < frameSize; ++i) frame->data[i] = history[i] * window->data[i];
-  aubio_fft_do(fft, frame, spectrum);
+  aubio_fft_do_complex(fft, frame, spectrum);
   computeSalience(findPeaks(), hearing);
 }
 
 // The spectrum's local maxima that stand out of the noise, their frequency and level
 // placed between bins by a parabola through the log magnitudes.
 std::vector<Peak> Detector::Analysis::findPeaks() {
-  const unsigned bins = spectrum->length;
+  const unsigned bins = frameSize / 2 + 1;
   const double binHz = static_cast<double>(sampleRate) / frameSize;
   levelDb.resize(bins);
-  for (unsigned k = 0; k < bins; ++k) levelDb[k] = toDb(spectrum->norm[k]);
+  levelDb[0] = toDb(std::abs(spectrum->data[0]));
+  levelDb[bins - 1] = toDb(std::abs(spectrum->data[bins - 1]));
+  for (unsigned k = 1; k + 1 < bins; ++k) {
+    const double re = spectrum->data[k], im = spectrum->data[frameSize - k];
+    levelDb[k] = powerToDb(re * re + im * im);
+  }
   // The floor: the mean of the log magnitudes around each bin, which peaks barely raise.
   const int half = static_cast<int>(kFloorHalfWidthHz / binHz);
   std::vector<double> prefix(bins + 1, 0.0);
@@ -158,7 +180,7 @@ std::vector<Peak> Detector::Analysis::findPeaks() {
     const double curvature = a - 2 * b + c;
     const double offset = curvature < 0 ? 0.5 * (a - c) / curvature : 0.0;
     const double peakDb = b - 0.25 * (a - c) * offset;
-    peaks.push_back({(k + offset) * binHz, std::pow(10.0, peakDb / 20.0), peakDb - floorDb[k]});
+    peaks.push_back({(k + offset) * binHz, std::pow(10.0, peakDb / 20.0)});
     strongestDb = std::max(strongestDb, peakDb);
   }
   const double weakest = std::pow(10.0, (strongestDb - kPeakRangeDb) / 20.0);
@@ -166,38 +188,64 @@ std::vector<Peak> Detector::Analysis::findPeaks() {
   return peaks;
 }
 
-// Each note's harmonic sum (fundamental first, weighted 1/h) scaled by how clearly its
-// fundamental stands out, so that a note whose fundamental is missing (the octave below a
-// played note) has none; then relative to the strongest note, times that note's clarity, so
-// that noise with a few chance peaks stays low.
-void Detector::Analysis::computeSalience(const std::vector<Peak>& peaks, Hearing& hearing) const {
-  if (peaks.empty()) return;
+// The spectrum's level at a frequency above its local floor, in dB, read between bins.
+double Detector::Analysis::levelAboveFloor(double hz) const {
+  const double bin = hz * frameSize / sampleRate;
+  const auto k = static_cast<std::size_t>(bin);
+  if (k + 1 >= levelDb.size()) return 0.0;
+  const double t = bin - k;
+  return (1 - t) * (levelDb[k] - floorDb[k]) + t * (levelDb[k + 1] - floorDb[k + 1]);
+}
+
+// The strongest peak within 40 cents of a frequency; 0 when there is none.
+double Detector::Analysis::harmonicAmplitude(const std::vector<Peak>& peaks, double hz) {
   const double tolerance = std::exp2(kToleranceCents / 1200.0);
-  std::array<double, NOTE_COUNT> sums{};
-  double strongest = 0, strongestClarity = 0;
-  for (int note = kLowestNote; note <= kHighestNote; ++note) {
+  auto p = std::lower_bound(peaks.begin(), peaks.end(), hz / tolerance,
+                            [](const Peak& peak, double limit) { return peak.hz < limit; });
+  double amplitude = 0;
+  for (; p != peaks.end() && p->hz <= hz * tolerance; ++p) amplitude = std::max(amplitude, p->amplitude);
+  return amplitude;
+}
+
+// The sum of a note's harmonics found among the peaks, the fundamental first, weighted 1/h.
+double Detector::Analysis::harmonicSum(const std::vector<Peak>& peaks, double f0) {
+  double sum = 0;
+  for (int h = 1; h <= kHarmonics && h * f0 < kHighestPartialHz; ++h)
+    sum += harmonicAmplitude(peaks, h * f0) / h;
+  return sum;
+}
+
+// Each note's harmonic sum, scaled by how clearly the spectrum stands above its floor at the
+// note's fundamental (now or in the last hops), so that a note whose fundamental is missing
+// (the octave below a played note) has none. A note fading away (the step before, after its
+// release) is weakened. All relative to the strongest note, times that note's clarity, so
+// that noise with a few chance peaks stays low.
+void Detector::Analysis::computeSalience(const std::vector<Peak>& peaks, Hearing& hearing) {
+  Past now;
+  for (int note = kLowestNote; note <= kHighestNote && !peaks.empty(); ++note) {
     const double f0 = noteHz(note, referenceA);
-    double sum = 0, fundamentalProminence = 0;
-    for (int h = 1; h <= kHarmonics && h * f0 < kHighestPartialHz; ++h) {
-      const double low = h * f0 / tolerance, high = h * f0 * tolerance;
-      const auto first = std::lower_bound(peaks.begin(), peaks.end(), low,
-                                          [](const Peak& p, double hz) { return p.hz < hz; });
-      double amplitude = 0, prominence = 0;
-      for (auto p = first; p != peaks.end() && p->hz <= high; ++p) {
-        if (p->amplitude > amplitude) amplitude = p->amplitude, prominence = p->prominence;
-      }
-      if (h == 1) fundamentalProminence = prominence;
-      sum += amplitude / h;
-    }
-    const double clarity = std::clamp(
-        (fundamentalProminence - kPeakAboveFloorDb) / (kClearAboveFloorDb - kPeakAboveFloorDb), 0.0,
-        1.0);
-    sums[note] = sum * clarity;
-    if (sums[note] > strongest) strongest = sums[note], strongestClarity = clarity;
+    if (harmonicAmplitude(peaks, f0) <= 0) continue;
+    now.clarity[note] = std::clamp((levelAboveFloor(f0) - kPeakAboveFloorDb) /
+                                       (kClearAboveFloorDb - kPeakAboveFloorDb), 0.0, 1.0);
+    now.sum[note] = harmonicSum(peaks, f0);
   }
-  if (strongest <= 0) return;
-  for (int note = kLowestNote; note <= kHighestNote; ++note)
-    hearing.salience[note] = static_cast<float>(sums[note] / strongest * strongestClarity);
+  std::array<double, NOTE_COUNT> weight{};
+  int strongest = kLowestNote;
+  for (int note = kLowestNote; note <= kHighestNote; ++note) {
+    double clarity = now.clarity[note], largest = 0;
+    for (const Past& hop : past) {
+      clarity = std::max(clarity, hop.clarity[note]);
+      largest = std::max(largest, hop.sum[note]);
+    }
+    const double kept = std::min(1.0, now.sum[note] / std::max(kFadingRatio * largest, 1e-12));
+    weight[note] = now.sum[note] * clarity * kept * kept;
+    if (now.sum[note] * clarity > now.sum[strongest] * now.clarity[strongest]) strongest = note;
+  }
+  const double strongestSum = now.sum[strongest] * now.clarity[strongest];
+  for (int note = kLowestNote; note <= kHighestNote && strongestSum > 0; ++note)
+    hearing.salience[note] = static_cast<float>(weight[note] / strongestSum * now.clarity[strongest]);
+  past[pastAt] = now;
+  pastAt = (pastAt + 1) % past.size();
 }
 
 }  // namespace brenavo::listening
