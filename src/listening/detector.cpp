@@ -19,16 +19,17 @@ constexpr double kToleranceCents = 40.0;  // wet-tuned reeds beat 10-30 cents ap
 constexpr int kHarmonics = 8;
 constexpr double kHighestPartialHz = 6000.0;
 constexpr double kLowestPeakHz = 50.0;
-// A peak counts when it stands this far above the spectrum's local (geometric) mean, and
+// A peak counts when it stands this far above the spectrum's local floor, and
 // no further than kPeakRangeDb below the frame's strongest peak.
 constexpr double kFloorHalfWidthHz = 350.0;
-constexpr double kPeakAboveFloorDb = 15.0;
+constexpr int kFloorStep = 8;
+constexpr double kPeakAboveFloorDb = 20.0;
 // The hops remembered (about 90 ms): a note whose fundamental stood clear in one of them
 // still does (the reeds of a wet-tuned note beat, and its fundamental dips between beats); a
 // note whose harmonic sum fell below kFadingRatio of its largest in them is fading away.
 constexpr int kRememberedHops = 8;
 constexpr double kFadingRatio = 0.5;
-constexpr double kClearAboveFloorDb = 30.0;  // a fundamental this far above the floor is clear
+constexpr double kClearAboveFloorDb = 35.0;  // a fundamental this far above the floor is clear
 constexpr double kPeakRangeDb = 50.0;
 constexpr float kSilenceDb = -70.0f;
 constexpr int kLowestNote = 24;
@@ -85,6 +86,7 @@ struct Detector::Analysis {
   std::vector<Peak> findPeaks();
   void computeSalience(const std::vector<Peak>& peaks, Hearing& hearing);
   double levelAboveFloor(double hz) const;
+  void findFloor();
   static double harmonicAmplitude(const std::vector<Peak>& peaks, double hz);
   static double harmonicSum(const std::vector<Peak>& peaks, double f0);
 
@@ -161,15 +163,7 @@ std::vector<Peak> Detector::Analysis::findPeaks() {
     const double re = spectrum->data[k], im = spectrum->data[frameSize - k];
     levelDb[k] = powerToDb(re * re + im * im);
   }
-  // The floor: the mean of the log magnitudes around each bin, which peaks barely raise.
-  const int half = static_cast<int>(kFloorHalfWidthHz / binHz);
-  std::vector<double> prefix(bins + 1, 0.0);
-  for (unsigned k = 0; k < bins; ++k) prefix[k + 1] = prefix[k] + levelDb[k];
-  floorDb.resize(bins);
-  for (int k = 0; k < static_cast<int>(bins); ++k) {
-    const int first = std::max(0, k - half), last = std::min<int>(bins - 1, k + half);
-    floorDb[k] = (prefix[last + 1] - prefix[first]) / (last - first + 1);
-  }
+  findFloor();
   std::vector<Peak> peaks;
   const unsigned lowest = std::max(1u, static_cast<unsigned>(kLowestPeakHz / binHz));
   const unsigned highest = std::min(bins - 2, static_cast<unsigned>(kHighestPartialHz / binHz) + 2);
@@ -186,6 +180,27 @@ std::vector<Peak> Detector::Analysis::findPeaks() {
   const double weakest = std::pow(10.0, (strongestDb - kPeakRangeDb) / 20.0);
   std::erase_if(peaks, [weakest](const Peak& p) { return p.amplitude < weakest; });
   return peaks;
+}
+
+// The floor under the peaks: around every kFloorStep-th bin, the level that a quarter of the
+// bins within kFloorHalfWidthHz stay below (the peaks of a chord and their skirts fill the
+// rest), joined by straight lines.
+void Detector::Analysis::findFloor() {
+  const int bins = static_cast<int>(levelDb.size());
+  const int half = static_cast<int>(kFloorHalfWidthHz * frameSize / sampleRate);
+  floorDb.assign(bins, 0.0);
+  std::vector<double> around;
+  int previous = -1;
+  for (int k = 0;; k = std::min(k + kFloorStep, bins - 1)) {
+    const int first = std::max(0, k - half), last = std::min(bins - 1, k + half);
+    around.assign(levelDb.begin() + first, levelDb.begin() + last + 1);
+    std::nth_element(around.begin(), around.begin() + around.size() / 4, around.end());
+    floorDb[k] = around[around.size() / 4];
+    for (int j = previous + 1; previous >= 0 && j < k; ++j)
+      floorDb[j] = floorDb[previous] + (floorDb[k] - floorDb[previous]) * (j - previous) / (k - previous);
+    if (k == bins - 1) break;
+    previous = k;
+  }
 }
 
 // The spectrum's level at a frequency above its local floor, in dB, read between bins.
@@ -229,21 +244,22 @@ void Detector::Analysis::computeSalience(const std::vector<Peak>& peaks, Hearing
                                        (kClearAboveFloorDb - kPeakAboveFloorDb), 0.0, 1.0);
     now.sum[note] = harmonicSum(peaks, f0);
   }
-  std::array<double, NOTE_COUNT> weight{};
+  std::array<double, NOTE_COUNT> clear{}, weight{};
   int strongest = kLowestNote;
   for (int note = kLowestNote; note <= kHighestNote; ++note) {
-    double clarity = now.clarity[note], largest = 0;
+    double largest = 0;
+    clear[note] = now.clarity[note];
     for (const Past& hop : past) {
-      clarity = std::max(clarity, hop.clarity[note]);
+      clear[note] = std::max(clear[note], hop.clarity[note]);
       largest = std::max(largest, hop.sum[note]);
     }
     const double kept = std::min(1.0, now.sum[note] / std::max(kFadingRatio * largest, 1e-12));
-    weight[note] = now.sum[note] * clarity * kept * kept;
-    if (now.sum[note] * clarity > now.sum[strongest] * now.clarity[strongest]) strongest = note;
+    weight[note] = now.sum[note] * clear[note] * kept * kept;
+    if (now.sum[note] * clear[note] > now.sum[strongest] * clear[strongest]) strongest = note;
   }
-  const double strongestSum = now.sum[strongest] * now.clarity[strongest];
+  const double strongestSum = now.sum[strongest] * clear[strongest];
   for (int note = kLowestNote; note <= kHighestNote && strongestSum > 0; ++note)
-    hearing.salience[note] = static_cast<float>(weight[note] / strongestSum * now.clarity[strongest]);
+    hearing.salience[note] = static_cast<float>(weight[note] / strongestSum * clear[strongest]);
   past[pastAt] = now;
   pastAt = (pastAt + 1) % past.size();
 }
