@@ -19,21 +19,22 @@ constexpr double kToleranceCents = 40.0;  // wet-tuned reeds beat 10-30 cents ap
 constexpr int kHarmonics = 8;
 constexpr double kHighestPartialHz = 6000.0;
 constexpr double kLowestPeakHz = 50.0;
-// A peak counts when it stands this far above the spectrum's local floor, and
-// no further than kPeakRangeDb below the frame's strongest peak.
+constexpr int kLowestNote = 24;
+constexpr int kHighestNote = 108;
+constexpr float kSilenceDb = -70.0f;  // quieter hops are not analysed
+// The floor under the peaks is looked for within kFloorHalfWidthHz of every kFloorStep-th bin.
 constexpr double kFloorHalfWidthHz = 350.0;
 constexpr int kFloorStep = 8;
+// A peak counts when it stands this far above the floor, and no further than kPeakRangeDb
+// below the frame's strongest peak; a fundamental kClearAboveFloorDb above it is clear.
 constexpr double kPeakAboveFloorDb = 20.0;
+constexpr double kPeakRangeDb = 50.0;
+constexpr double kClearAboveFloorDb = 35.0;
 // The hops remembered (about 90 ms): a note whose fundamental stood clear in one of them
 // still does (the reeds of a wet-tuned note beat, and its fundamental dips between beats); a
 // note whose harmonic sum fell below kFadingRatio of its largest in them is fading away.
 constexpr int kRememberedHops = 8;
 constexpr double kFadingRatio = 0.5;
-constexpr double kClearAboveFloorDb = 35.0;  // a fundamental this far above the floor is clear
-constexpr double kPeakRangeDb = 50.0;
-constexpr float kSilenceDb = -70.0f;
-constexpr int kLowestNote = 24;
-constexpr int kHighestNote = 108;
 
 // The smallest power of two at least n.
 unsigned powerOfTwoAtLeast(double n) {
@@ -58,8 +59,8 @@ struct Detector::Analysis {
   Analysis(int rate, double referenceA)
       : sampleRate(rate),
         referenceA(referenceA),
-        frameSize(powerOfTwoAtLeast(rate * kFrameSeconds)),
         hopSize(powerOfTwoAtLeast(rate * kHopSeconds)),
+        frameSize(hopSize * static_cast<unsigned>(std::ceil(rate * kFrameSeconds / hopSize))),
         history(frameSize, 0.0f),
         frame(new_fvec(frameSize)),
         window(new_aubio_window(const_cast<char_t*>("hanningz"), frameSize)),
@@ -92,8 +93,8 @@ struct Detector::Analysis {
 
   int sampleRate;
   double referenceA;
-  unsigned frameSize;
   unsigned hopSize;
+  unsigned frameSize;  // whole hops
   std::vector<float> history;  // the last frameSize samples, oldest first
   unsigned pending = 0;        // samples of the hop gathered so far
   long long hopsDone = 0;
