@@ -75,6 +75,7 @@ fuzz: deps
 bench: build
 	cmake --build $(BUILD) --target benchmarks
 	$(BUILD)/bench/run-benchmarks
+	$(BUILD)/bench/bench-listening
 
 clean:
 	rm -rf $(BUILD) $(CORE_BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)

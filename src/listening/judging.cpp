@@ -8,8 +8,11 @@ namespace brenavo::listening {
 
 namespace {
 
-constexpr float kPresent = 0.15f;  // an expected note at least this salient sounds
+constexpr float kPresent = 0.10f;  // an expected note at least this salient sounds
 constexpr float kStrong = 0.30f;   // any other note this salient is a wrong note
+// The octave below an expected note, this salient, is a wrong note: its second partial
+// passes for the expected one, and low notes often sound their fundamental weakly.
+constexpr float kOctaveBelow = 0.10f;
 constexpr float kClear = 0.50f;    // the clearest note must be this salient to be named
 
 // Semitones from a note to its partials 2 to 10 that lie within 40 cents of a note.
@@ -35,9 +38,9 @@ bool holdsStep(const Hearing& hearing, const int* notes, int count) {
   for (int i = 0; i < count; ++i)
     if (!inNoteRange(notes[i]) || hearing.salience[notes[i]] < kPresent) return false;
   for (int note = 0; note < NOTE_COUNT; ++note) {
-    if (hearing.salience[note] >= kStrong && !isExpected(note, notes, count) &&
-        !isPartialOf(note, notes, count))
-      return false;
+    if (isExpected(note, notes, count) || isPartialOf(note, notes, count)) continue;
+    const bool octaveBelow = note + 12 < NOTE_COUNT && isExpected(note + 12, notes, count);
+    if (hearing.salience[note] >= (octaveBelow ? kOctaveBelow : kStrong)) return false;
   }
   return true;
 }
