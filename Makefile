@@ -76,6 +76,7 @@ bench: build
 	cmake --build $(BUILD) --target benchmarks
 	$(BUILD)/bench/run-benchmarks
 	$(BUILD)/bench/bench-listening
+	$(BUILD)/bench/bench-practice
 
 clean:
 	rm -rf $(BUILD) $(CORE_BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)
