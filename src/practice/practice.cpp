@@ -267,6 +267,7 @@ void start(Program& program, PracticeMode mode) {
   practice.results.assign(practice.steps.size(), StepResult{});
   practice.current = 0;
   practice.stepHeardFromMs = -1;
+  practice.suspectHearings = 0;
   practice.countInBeats = mode == PracticeMode::Tempo ? COUNT_IN_BEATS : 0;
   offerPracticeMenu(program, true);
   if (mode == PracticeMode::Wait) {
