@@ -34,7 +34,7 @@ constexpr double kClearAboveFloorDb = 35.0;
 // still does (the reeds of a wet-tuned note beat, and its fundamental dips between beats); a
 // note whose harmonic sum fell below kFadingRatio of its largest in them is fading away.
 constexpr int kRememberedHops = 8;
-constexpr double kFadingRatio = 0.5;
+constexpr double kFadingRatio = 0.6;
 
 // The smallest power of two at least n.
 unsigned powerOfTwoAtLeast(double n) {

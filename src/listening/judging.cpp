@@ -12,7 +12,7 @@ constexpr float kPresent = 0.10f;  // an expected note at least this salient sou
 constexpr float kStrong = 0.30f;   // any other note this salient is a wrong note
 // The octave below an expected note, this salient, is a wrong note: its second partial
 // passes for the expected one, and low notes often sound their fundamental weakly.
-constexpr float kOctaveBelow = 0.10f;
+constexpr float kOctaveBelow = 0.05f;
 constexpr float kClear = 0.50f;    // the clearest note must be this salient to be named
 
 // Semitones from a note to its partials 2 to 10 that lie within 40 cents of a note.
