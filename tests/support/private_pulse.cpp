@@ -167,10 +167,10 @@ bool PrivatePulse::restart() {
 
 namespace brenavo::testing {
 
-MonitorRecording::MonitorRecording(const PrivatePulse& server) {
+MonitorRecording::MonitorRecording(const std::string& address, const std::string& monitor) {
   int ends[2];
   if (pipe2(ends, O_CLOEXEC) != 0) return;
-  parec_ = spawn({"parec", "--server=" + server.address(), "--device=" + server.monitorName(),
+  parec_ = spawn({"parec", "--server=" + address, "--device=" + monitor,
                   "--raw", "--format=float32le", "--channels=1",
                   "--rate=" + std::to_string(kSampleRate), "--latency-msec=1"},
                  {}, ends[1]);

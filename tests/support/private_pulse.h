@@ -64,8 +64,11 @@ class MonitorRecording {
  public:
   static constexpr int kSampleRate = 44100;
 
-  // Returns once the samples flow (or after 10 s when they do not).
-  explicit MonitorRecording(const PrivatePulse& server);
+  // Returns once the samples flow (or after 10 s when they do not). address: the server's
+  // (PULSE_SERVER's form); monitor: the source to record.
+  MonitorRecording(const std::string& address, const std::string& monitor);
+  explicit MonitorRecording(const PrivatePulse& server)
+      : MonitorRecording(server.address(), server.monitorName()) {}
   ~MonitorRecording();
   MonitorRecording(const MonitorRecording&) = delete;
   MonitorRecording& operator=(const MonitorRecording&) = delete;

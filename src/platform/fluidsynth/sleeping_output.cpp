@@ -49,6 +49,12 @@ SleepingOutput::~SleepingOutput() {
 
 bool SleepingOutput::start() {
   if (watcher_.joinable()) return true;
+  int periodSize = 0, periods = 0;
+  double rate = 0;
+  fluid_settings_getint(settings_, "audio.period-size", &periodSize);
+  fluid_settings_getint(settings_, "audio.periods", &periods);
+  fluid_settings_getnum(settings_, "synth.sample-rate", &rate);
+  bufferNs_ = rate > 0 ? static_cast<int64_t>(1e9 * periodSize * periods / rate) : 0;
   if (!openStream()) return false;
   watcher_ = std::thread([this] { watch(); });
   return true;
@@ -76,8 +82,10 @@ std::string SleepingOutput::driverName() const {
 int SleepingOutput::render(void* output, int frames, int effectCount, float* effects[],
                            int outputCount, float* outputs[]) {
   auto* self = static_cast<SleepingOutput*>(output);
-  self->lastRenderNs_ = nowNs();
-  ++self->periodsRendered_;
+  const int64_t now = nowNs();
+  const int64_t sinceLast = now - self->lastRenderNs_.exchange(now);
+  if (++self->periodsRendered_ > kPlayingAfterPeriods && sinceLast > self->bufferNs_)
+    ++self->latePeriods_;
   float* mixedEffects[] = {outputs[0], outputs[outputCount - 1], outputs[0],
                            outputs[outputCount - 1]};
   const int result =

@@ -50,6 +50,9 @@ class SleepingOutput {
   int opened() const { return opened_; }
   // The driver that opened the stream last; empty before the first.
   std::string driverName() const;
+  // How often, once a stream played, the driver asked for a period later than its whole
+  // buffer lasts: each time the server ran dry.
+  int latePeriods() const { return latePeriods_; }
 
  private:
   static int render(void* output, int frames, int effectCount, float* effects[],
@@ -79,6 +82,8 @@ class SleepingOutput {
   std::atomic<int64_t> lastRenderNs_{0};
   std::atomic<int64_t> lastSoundNs_{0};
   std::atomic<int> periodsRendered_{0};
+  std::atomic<int> latePeriods_{0};
+  int64_t bufferNs_ = 0;  // what the driver's periods hold
 
   std::thread watcher_;
 };
