@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
 #include <numeric>
 
 #include <signal.h>
@@ -47,6 +48,14 @@ size_t countLines(const std::string& text, const char* containing) {
        at = text.find(containing, at + 1))
     ++count;
   return count;
+}
+
+// The one-minute load average, as the system gives it.
+std::string loadAverage() {
+  std::ifstream file("/proc/loadavg");
+  std::string oneMinute = "n/a";
+  file >> oneMinute;
+  return oneMinute;
 }
 
 bool allAtMost(const std::vector<double>& values, double limit) {
@@ -374,7 +383,8 @@ void Benchmarks::measureUnderruns() {
   table_.add(row);
   table_.note("underruns: the periods the driver asked for later than its 3-period buffer "
               "lasts, and (reference) the underruns the server's debug log reports, while "
-              "another process spins on one of the cores.");
+              "another process spins on one of the cores; load average after the loop: " +
+              loadAverage() + " (everything else this machine was running).");
 }
 
 }  // namespace brenavo::bench
