@@ -23,6 +23,7 @@ namespace brenavo::testing {
 namespace {
 
 constexpr auto kStartLimit = std::chrono::seconds(15);
+constexpr auto kSettling = std::chrono::milliseconds(100);
 constexpr auto kStopLimit = std::chrono::seconds(5);
 constexpr auto kPollInterval = std::chrono::milliseconds(50);
 
@@ -166,16 +167,24 @@ bool PrivatePulse::restart() {
 
 namespace brenavo::testing {
 
-MonitorRecording::MonitorRecording(const PrivatePulse& server) {
+MonitorRecording::MonitorRecording(const std::string& address, const std::string& monitor) {
   int ends[2];
   if (pipe2(ends, O_CLOEXEC) != 0) return;
-  parec_ = spawn({"parec", "--server=" + server.address(), "--device=" + server.monitorName(),
+  parec_ = spawn({"parec", "--server=" + address, "--device=" + monitor,
                   "--raw", "--format=float32le", "--channels=1",
                   "--rate=" + std::to_string(kSampleRate), "--latency-msec=1"},
                  {}, ends[1]);
   close(ends[1]);
   pipe_ = ends[0];
   reader_ = std::thread([this] { read(pipe_); });
+  // A sink that nothing played to may send its first samples late, in a block, and their
+  // moments could not be told: only what comes once the samples flow is kept.
+  if (!waitForSamplesSince(0, 10000)) return;
+  std::this_thread::sleep_for(kSettling);
+  std::lock_guard lock(mutex_);
+  samples_.clear();
+  playedNs_.clear();
+  flowing_ = true;
 }
 
 MonitorRecording::~MonitorRecording() {

@@ -64,11 +64,16 @@ class MonitorRecording {
  public:
   static constexpr int kSampleRate = 44100;
 
-  explicit MonitorRecording(const PrivatePulse& server);
+  // Returns once the samples flow (or after 10 s when they do not). address: the server's
+  // (PULSE_SERVER's form); monitor: the source to record.
+  MonitorRecording(const std::string& address, const std::string& monitor);
+  explicit MonitorRecording(const PrivatePulse& server)
+      : MonitorRecording(server.address(), server.monitorName()) {}
   ~MonitorRecording();
   MonitorRecording(const MonitorRecording&) = delete;
   MonitorRecording& operator=(const MonitorRecording&) = delete;
 
+  bool flowing() const { return flowing_; }
   // Waits (up to limitMs) until samples played at or after sinceNs have arrived.
   bool waitForSamplesSince(int64_t sinceNs, int limitMs) const;
   // The moment the first sample at or after sinceNs louder than threshold was played,
@@ -90,6 +95,7 @@ class MonitorRecording {
   std::vector<float> samples_;
   std::vector<int64_t> playedNs_;  // one per sample
   std::atomic<bool> stopping_{false};
+  bool flowing_ = false;
   std::thread reader_;
 };
 

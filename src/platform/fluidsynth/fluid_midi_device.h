@@ -92,6 +92,8 @@ class FluidMidiDevice : public platform::MidiDevice {
   // Whether the driver's stream is open now, and how often it has opened.
   bool outputAwake() const { return output_ != nullptr && output_->awake(); }
   int outputOpenings() const { return output_ ? output_->opened() : 0; }
+  // The periods the driver asked for too late to keep the server fed.
+  int outputLatePeriods() const { return output_ ? output_->latePeriods() : 0; }
   // The driver's buffering: period size x periods / sample rate, in milliseconds.
   double latencyMs() const;
 

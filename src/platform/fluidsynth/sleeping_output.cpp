@@ -49,6 +49,12 @@ SleepingOutput::~SleepingOutput() {
 
 bool SleepingOutput::start() {
   if (watcher_.joinable()) return true;
+  int periodSize = 0, periods = 0;
+  double rate = 0;
+  fluid_settings_getint(settings_, "audio.period-size", &periodSize);
+  fluid_settings_getint(settings_, "audio.periods", &periods);
+  fluid_settings_getnum(settings_, "synth.sample-rate", &rate);
+  bufferNs_ = rate > 0 ? static_cast<int64_t>(1e9 * periodSize * periods / rate) : 0;
   if (!openStream()) return false;
   watcher_ = std::thread([this] { watch(); });
   return true;
@@ -76,7 +82,10 @@ std::string SleepingOutput::driverName() const {
 int SleepingOutput::render(void* output, int frames, int effectCount, float* effects[],
                            int outputCount, float* outputs[]) {
   auto* self = static_cast<SleepingOutput*>(output);
-  self->lastRenderNs_ = nowNs();
+  const int64_t now = nowNs();
+  const int64_t sinceLast = now - self->lastRenderNs_.exchange(now);
+  if (++self->periodsRendered_ > kPlayingAfterPeriods && sinceLast > self->bufferNs_)
+    ++self->latePeriods_;
   float* mixedEffects[] = {outputs[0], outputs[outputCount - 1], outputs[0],
                            outputs[outputCount - 1]};
   const int result =
@@ -96,6 +105,7 @@ void SleepingOutput::noteSound(int frames, const float* left, const float* right
 bool SleepingOutput::openStream() {
   lastRenderNs_ = nowNs();
   lastSoundNs_ = lastRenderNs_.load();
+  periodsRendered_ = 0;
   for (const std::string& name : drivers_) {
     if (fluid_settings_setstr(settings_, "audio.driver", name.c_str()) != FLUID_OK) continue;
     if (fluid_audio_driver_t* driver = new_fluid_audio_driver2(settings_, render, this)) {
@@ -136,19 +146,28 @@ void SleepingOutput::watch() {
   }
 }
 
+// Looks again at every note handed over, and every quarter second.
 void SleepingOutput::watchOpenStream(std::unique_lock<std::mutex>& lock) {
-  changed_.wait_for(lock, kCheckEvery, [this] { return stopping_; });
+  changed_.wait_for(lock, kCheckEvery, [this] { return stopping_ || wanted_; });
   if (stopping_) return;
-  // A note handed over since the last look may not have been rendered yet.
   const int64_t now = nowNs();
+  // A note handed over since the last look may not have been rendered yet.
   const bool longSilent = now - lastSoundNs_ > nanoseconds(kSilenceBeforeSleep) && !wanted_;
-  const bool lost = now - lastRenderNs_ > nanoseconds(kLostAfter);
-  wanted_ = false;
-  if (!longSilent && !lost) return;
+  const bool gone = lost(now);
+  // A note that finds the server gone stays wanted, and opens a new stream for itself;
+  // without one, what the lost stream left sounding would sound again later.
+  const bool silenceLeftovers = gone && !wanted_;
+  if (!gone) wanted_ = false;
+  if (!longSilent && !gone) return;
   lock.unlock();
   closeStream();
-  if (lost) fluid_synth_all_sounds_off(synth_, -1);
+  if (silenceLeftovers) fluid_synth_all_sounds_off(synth_, -1);
   lock.lock();
+}
+
+bool SleepingOutput::lost(int64_t now) const {
+  const bool playing = periodsRendered_ >= kPlayingAfterPeriods;
+  return now - lastRenderNs_ > nanoseconds(playing ? kLostAfter : kLostWhileStarting);
 }
 
 }  // namespace brenavo::fluid

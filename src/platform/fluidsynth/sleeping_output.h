@@ -23,9 +23,12 @@ class SleepingOutput {
   // The silence after which the stream closes: well past the reverb's tail and past a
   // learner's short pause between two notes.
   static constexpr std::chrono::milliseconds kSilenceBeforeSleep{3000};
-  // No request for sound for this long while the stream is open: the server is gone. A
-  // sink may take its time to start a new stream (PulseAudio's null sink up to 2 s).
-  static constexpr std::chrono::milliseconds kLostAfter{3000};
+  // No request for sound for this long while the stream plays: the server is gone. A
+  // sink may take its time to start a new stream (PulseAudio's null sink up to 2 s), so
+  // until the stream has played a while, only a longer wait counts.
+  static constexpr std::chrono::milliseconds kLostAfter{500};
+  static constexpr std::chrono::milliseconds kLostWhileStarting{3000};
+  static constexpr int kPlayingAfterPeriods = 50;
 
   // drivers: FluidSynth driver names, tried in turn whenever the stream opens.
   SleepingOutput(fluid_settings_t* settings, fluid_synth_t* synth,
@@ -47,6 +50,9 @@ class SleepingOutput {
   int opened() const { return opened_; }
   // The driver that opened the stream last; empty before the first.
   std::string driverName() const;
+  // How often, once a stream played, the driver asked for a period later than its whole
+  // buffer lasts: each time the server ran dry.
+  int latePeriods() const { return latePeriods_; }
 
  private:
   static int render(void* output, int frames, int effectCount, float* effects[],
@@ -57,6 +63,7 @@ class SleepingOutput {
   void watch();
   // The stream is open: sleep when long silent, close when the driver stopped asking.
   void watchOpenStream(std::unique_lock<std::mutex>& lock);
+  bool lost(int64_t now) const;
 
   fluid_settings_t* settings_;
   fluid_synth_t* synth_;
@@ -74,6 +81,9 @@ class SleepingOutput {
   // it rendered was last heard (a voice playing, or a tail above hearing).
   std::atomic<int64_t> lastRenderNs_{0};
   std::atomic<int64_t> lastSoundNs_{0};
+  std::atomic<int> periodsRendered_{0};
+  std::atomic<int> latePeriods_{0};
+  int64_t bufferNs_ = 0;  // what the driver's periods hold
 
   std::thread watcher_;
 };
