@@ -25,7 +25,7 @@ constexpr platform::Colour WRONG_RED = platform::rgb(225, 0, 0);
 constexpr int RING_WIDTH = 4;
 constexpr int RIGHT_MOMENT_MS = 300;   // how long a right step stays green in the wait mode
 constexpr int COUNT_IN_BEATS = 4;
-// The listener needs up to 150 ms to be sure of a step; a quarter of a step on top of
+// The listener needs up to 150 ms to be sure of a step; an eighth of a step on top of
 // that is still on time.
 constexpr double DETECTION_ALLOWANCE_MS = 150;
 // The count-in clicks: a wood block on the percussion channel, the first beat higher.
@@ -297,7 +297,7 @@ void accept(Program& program, const listening::Hearing& hearing) {
   PracticeState& practice = program.practice;
   StepResult& result = practice.results[static_cast<size_t>(practice.current)];
   if (result.outcome != StepOutcome::Wrong) {
-    const double lateAfterMs = DETECTION_ALLOWANCE_MS + stepPeriodMs(program) / 4.0;
+    const double lateAfterMs = DETECTION_ALLOWANCE_MS + stepPeriodMs(program) / 8.0;
     const bool late = practice.mode == PracticeMode::Tempo &&
                       hearing.timeMs - practice.stepHeardFromMs > lateAfterMs;
     result.outcome = late ? StepOutcome::Late : StepOutcome::Right;

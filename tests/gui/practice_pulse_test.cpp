@@ -20,13 +20,13 @@ namespace brenavo {
 namespace {
 
 constexpr int kRate = 44100;
-constexpr double kNoteSeconds = 0.7;   // each note sounds this long...
+constexpr double kNoteSeconds = 0.65;  // each note sounds this long...
 constexpr double kGapSeconds = 0.1;    // ...then a breath before the next
 
-// The accordion playing one note per entry, from a short silence on.
-std::vector<float> rendered(const std::vector<int>& notes) {
+// The accordion playing one note per entry after a silence.
+std::vector<float> rendered(const std::vector<int>& notes, double silence) {
   fluid::FluidMidiDevice synth({.output = fluid::Output::Buffer, .sampleRate = kRate});
-  std::vector<float> sound(static_cast<size_t>(0.3 * kRate)), right;
+  std::vector<float> sound(static_cast<size_t>(silence * kRate)), right;
   if (!synth.open()) return {};
   synth.shortMessage(0xC0 | IDRB_TANGO_ACC << 8);
   const auto play = [&](double seconds) {
@@ -67,16 +67,17 @@ class PracticePulseTest : public QObject {
   QTemporaryDir dir_;
   std::string pipe_;
 
-  // Practises the default scale waiting on each step, played as `notes`; the summary shown.
-  QString practise(guitest::TestWindow& t, const std::vector<int>& notes) {
+  // Practises the default scale, played as `notes` after a silence; the summary shown.
+  QString practise(guitest::TestWindow& t, const std::vector<int>& notes, int command = IDM_PRACTICE_WAIT,
+                   double silence = 0.3) {
     QString summary;
     guitest::whenModal([&summary](QDialog& dialog) {
       summary = qobject_cast<QMessageBox*>(&dialog)->text();
     });
-    t.window->desktop().sendCommand(IDM_PRACTICE_WAIT);
+    t.window->desktop().sendCommand(command);
     std::atomic<bool> stop{false};
-    std::thread feeder(feed, pipe_, rendered(notes), std::cref(stop));
-    const double seconds = 1.0 + notes.size() * (kNoteSeconds + kGapSeconds);
+    std::thread feeder(feed, pipe_, rendered(notes, silence), std::cref(stop));
+    const double seconds = 1.0 + silence + notes.size() * (kNoteSeconds + kGapSeconds);
     (void)QTest::qWaitFor([&summary] { return !summary.isEmpty(); }, static_cast<int>(seconds * 1000));
     stop = true;
     feeder.join();
@@ -118,6 +119,16 @@ class PracticePulseTest : public QObject {
     QVERIFY(practice.results[3].outcome == StepOutcome::Right);
     QVERIFY(practice.results[4].outcome == StepOutcome::Wrong);
     QCOMPARE(practice.results[4].heardNote, notes[4]);
+  }
+
+  // Following the tempo, one note a step after the four clicks: every step on time.
+  void theScaleOnTheBeatIsRightStepByStep() {
+    guitest::TestWindow t;
+    std::vector<int> notes;
+    for (const PracticeStep& step : practiceSteps(t.program().sel)) notes.push_back(step.notes[0]);
+    t.program().sel.vPos = 3;  // 750 ms a step: a note and its breath
+    const QString summary = practise(t, notes, IDM_PRACTICE_TEMPO, 4 * 0.75);
+    QVERIFY2(summary.contains("Bien: 15\n"), qPrintable(summary));
   }
 
   void cleanupTestCase() { pulse_.reset(); }
