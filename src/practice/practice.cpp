@@ -349,8 +349,8 @@ void handlePracticeHeard(Program& program, const listening::Hearing& hearing) {
     return;
   }
   const int heard = listening::strongestNote(hearing);
-  const bool fromStepBefore =
-      practice.current > 0 && isFromStep(practice.steps[static_cast<size_t>(practice.current - 1)], heard);
+  const PracticeStep* before = practice.current > 0 ? step - 1 : nullptr;
+  const bool fromStepBefore = before != nullptr && isFromStep(*before, heard);
   if (heard < 0 || holdsNote(*step, heard) || fromStepBefore ||
       isPartialOfASoundingNote(hearing, heard)) {
     practice.suspectHearings = 0;

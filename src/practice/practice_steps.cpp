@@ -1,5 +1,7 @@
 #include "practice/practice_steps.h"
 
+#include <algorithm>
+
 #include "display/note_labels.h"
 #include "model/tables.h"
 #include "selection/selection_rules.h"
@@ -76,7 +78,9 @@ std::vector<PracticeStep> practiceSteps(const SelectionState& sel) {
   if (tuning == nullptr) return {};
   StepBuilder builder{*tuning, {}};
   switch (selectedKind(sel)) {
-    case Kind::Chromatic: builder.addSingles(scalePatternChromatic[sel.keySel2], sel.scaleSteps); break;
+    case Kind::Chromatic:
+      builder.addSingles(scalePatternChromatic[sel.keySel2], sel.scaleSteps);
+      break;
     case Kind::Diatonic: addDiatonic(builder, sel); break;
     case Kind::Pentatonic: addPentatonic(builder, sel); break;
     case Kind::WholeTone: addWholeTone(builder, sel); break;

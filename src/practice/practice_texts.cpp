@@ -140,7 +140,8 @@ void offerListeningChoices(Program& program, platform::OptionsChecks& checks) {
   checks.inputs = program.os.audioInput.inputs();
   const auto chosen = std::find(checks.inputs.begin(), checks.inputs.end(),
                                 program.practice.options.input);
-  checks.input = chosen == checks.inputs.end() ? -1 : static_cast<int>(chosen - checks.inputs.begin());
+  checks.input =
+      chosen == checks.inputs.end() ? -1 : static_cast<int>(chosen - checks.inputs.begin());
   checks.referenceA = program.practice.options.referenceA;
 }
 
