@@ -133,7 +133,8 @@ int32_t WindowFunc(Program& program, uint32_t message, uintptr_t wParam, intptr_
       practiceTempoChanged(program);
       return 0;
     case WM_PRACTICE_HEARD:
-      if (lParam != 0) handlePracticeHeard(program, *reinterpret_cast<const listening::Hearing*>(lParam));
+      if (lParam != 0)
+        handlePracticeHeard(program, *reinterpret_cast<const listening::Hearing*>(lParam));
       return 0;
     default:
       return 0;

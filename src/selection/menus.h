@@ -14,9 +14,9 @@ struct Accelerator {
 inline constexpr Accelerator ACCELERATORS[] = {
     {"Ctrl+X", IDM_EXIT},          {"F1", IDM_HELP},          {"F2", IDM_DIALOGBOX_OPTIONS},
     {"F5", IDPB_PLAY},             {"F6", IDPB_LOOP},         {"F7", IDPB_PAUSE},
-    {"F3", IDM_PRACTICE_WAIT},     {"F4", IDM_PRACTICE_STOP},
     {"F8", IDPB_STOP},             {"F9", IDM_SPEED_PLUS_5},  {"F10", IDM_SPEED_MIN_5},
     {"F11", IDM_SPEED_PLUS_25},    {"F12", IDM_SPEED_MIN_25},
+    {"F3", IDM_PRACTICE_WAIT},     {"F4", IDM_PRACTICE_STOP},
 };
 
 // Where the menus the program edits lie: "&Escalas", "Progre&siones" and "&Practicar" on the bar;
