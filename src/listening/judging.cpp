@@ -17,15 +17,21 @@ constexpr float kClear = 0.50f;    // the clearest note must be this salient to 
 
 // Semitones from a note to its partials 2 to 10 that lie within 40 cents of a note.
 constexpr std::array<int, 9> kPartialIntervals = {12, 19, 24, 28, 31, 34, 36, 38, 40};
+// The octave above an expected note passes for its second partial only while it is at most
+// this much more salient than the note: far louder, it is played, an octave too high, over
+// what still sounds of the step before.
+constexpr float kOctaveAboveAtMost = 2.0f;
 
 bool isExpected(int note, const int* notes, int count) {
   return std::find(notes, notes + count, note) != notes + count;
 }
 
-bool isPartialOf(int note, const int* notes, int count) {
+bool isPartialOf(const Hearing& hearing, int note, const int* notes, int count) {
   for (int i = 0; i < count; ++i)
     for (int interval : kPartialIntervals)
-      if (note - notes[i] == interval) return true;
+      if (note - notes[i] == interval &&
+          (interval != 12 || hearing.salience[note] <= kOctaveAboveAtMost * hearing.salience[notes[i]]))
+        return true;
   return false;
 }
 
@@ -38,7 +44,7 @@ bool holdsStep(const Hearing& hearing, const int* notes, int count) {
   for (int i = 0; i < count; ++i)
     if (!inNoteRange(notes[i]) || hearing.salience[notes[i]] < kPresent) return false;
   for (int note = 0; note < NOTE_COUNT; ++note) {
-    if (isExpected(note, notes, count) || isPartialOf(note, notes, count)) continue;
+    if (isExpected(note, notes, count) || isPartialOf(hearing, note, notes, count)) continue;
     const bool octaveBelow = note + 12 < NOTE_COUNT && isExpected(note + 12, notes, count);
     if (hearing.salience[note] >= (octaveBelow ? kOctaveBelow : kStrong)) return false;
   }
