@@ -138,9 +138,9 @@ TEST_F(Practice, TempoCountsInAndMarksEachStep) {
   for (int beat = 0; beat < 4; ++beat) tick();
   EXPECT_EQ(std::ranges::count_if(fake.midiMessages, [](uint32_t m) { return (m & 0xFF) == 0x99; }), 4);
   EXPECT_EQ(fake.statusTexts[2], "PRACTICA: paso 1 de 15");
-  hear({}, 1000), hear(notes(0), 1100), tick();
-  hear({}, 2000), hear(notes(1), 2300), tick();
-  hear({notes(2)[0] + 2}, 3000), hear(notes(2), 3050), tick();
+  hear(notes(0), 1000 + 100), tick();  // the first step begins after four beats of 250 ms
+  hear(notes(1), 1250 + 250), tick();
+  hear({notes(2)[0] + 2}, 1500 + 10), hear(notes(2), 1500 + 20), tick();
   for (int step = 3; step < 15; ++step) tick();
   EXPECT_TRUE(saved().starts_with("Bien: 1, Tarde: 1, Mal: 1, Sin tocar: 12; paso 2 (-A): tarde; "
                                    "paso 3 (-B): se oyó C#; paso 4 (C): no se oyó; paso 5 (D)")) << saved();

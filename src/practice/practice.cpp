@@ -240,7 +240,6 @@ void advance(Program& program) {
   PracticeState& practice = program.practice;
   const int done = practice.current++;
   practice.showingRight = false;
-  practice.stepHeardFromMs = -1;
   practice.suspectHearings = 0;
   ringNote(program, -1);
   redrawStep(program, done);
@@ -266,7 +265,7 @@ void start(Program& program, PracticeMode mode) {
   practice.mode = mode;
   practice.results.assign(practice.steps.size(), StepResult{});
   practice.current = 0;
-  practice.stepHeardFromMs = -1;
+  practice.beatMs = 0;
   practice.suspectHearings = 0;
   practice.countInBeats = mode == PracticeMode::Tempo ? COUNT_IN_BEATS : 0;
   offerPracticeMenu(program, true);
@@ -299,7 +298,7 @@ void accept(Program& program, const listening::Hearing& hearing) {
   if (result.outcome != StepOutcome::Wrong) {
     const double lateAfterMs = DETECTION_ALLOWANCE_MS + stepPeriodMs(program) / 8.0;
     const bool late = practice.mode == PracticeMode::Tempo &&
-                      hearing.timeMs - practice.stepHeardFromMs > lateAfterMs;
+                      hearing.timeMs - practice.beatMs > lateAfterMs;
     result.outcome = late ? StepOutcome::Late : StepOutcome::Right;
   }
   practice.showingRight = true;
@@ -343,7 +342,6 @@ void handlePracticeHeard(Program& program, const listening::Hearing& hearing) {
   PracticeState& practice = program.practice;
   const PracticeStep* step = currentStep(practice);
   if (step == nullptr || practice.showingRight) return;
-  if (practice.stepHeardFromMs < 0) practice.stepHeardFromMs = hearing.timeMs;
   if (listening::holdsStep(hearing, step->notes, step->count)) {
     accept(program, hearing);
     return;
@@ -366,6 +364,8 @@ void handlePracticeTimer(Program& program) {
     program.os.timer.killTimer(IDM_PRACTICE_TIMER);
     if (practice.showingRight) advance(program);
   } else if (practice.mode == PracticeMode::Tempo) {
+    // The listener counts from the start of the practice, as the beats do.
+    practice.beatMs += stepPeriodMs(program);
     if (practice.countInBeats > 0) {
       countIn(program);
       return;

@@ -43,7 +43,7 @@ struct PracticeState {
   int current = 0;             // the step the learner plays now
   int countInBeats = 0;        // beats of the count-in before the first step (tempo)
   bool showingRight = false;   // the current step is green for a moment (wait)
-  double stepHeardFromMs = -1; // the first block heard during the current step (tempo)
+  double beatMs = 0;           // when the current beat began, in the listener's time (tempo)
   int ringedNote = -1;         // the wrong note whose buttons carry a red ring
   int suspectNote = -1;        // a wrong note heard in the last blocks...
   int suspectHearings = 0;     // ...and in how many of them in a row
