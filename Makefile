@@ -75,6 +75,8 @@ fuzz: deps
 bench: build
 	cmake --build $(BUILD) --target benchmarks
 	$(BUILD)/bench/run-benchmarks
+	$(BUILD)/bench/bench-listening
+	$(BUILD)/bench/bench-practice
 
 clean:
 	rm -rf $(BUILD) $(CORE_BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)

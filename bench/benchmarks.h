@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "child_process.h"
+#include "private_pulse.h"
 #include "table.h"
 
 namespace brenavo::bench {
@@ -13,8 +14,8 @@ namespace brenavo::bench {
 class Benchmarks {
  public:
   // self: this program, which measures when started with --measure; bareWindow: the
-  // start-up reference.
-  Benchmarks(std::string self, std::string bareWindow);
+  // start-up reference; server: the private sound server the measuring processes reach.
+  Benchmarks(std::string self, std::string bareWindow, const testing::PrivatePulse& server);
   void run();
 
  private:
@@ -24,13 +25,18 @@ class Benchmarks {
   void measureMemory();
   void measureAudio();
   void measureSteps();
-  void measureIdle();
+  void measureSleep();
+  void measureUnderruns();
   void measureLive();
   void measureBooklet();
+  // The share of a core the program and the server took together, from report lines
+  // NAME_program and NAME_server.
+  void addIdleRow(const std::string& figure, const ChildReport& report, const std::string& name);
   std::string soundLabel() const;
 
   std::string self_;
   std::string bareWindow_;
+  const testing::PrivatePulse& server_;
   std::string drivers_ = "-";  // the driver that started here, or "-" for none
   Table table_;
 };

@@ -1,17 +1,19 @@
 #include "measurements.h"
 
-#include <fluidsynth.h>
 #include <sys/resource.h>
+#include <unistd.h>
 
 #include <QTimer>
 #include <algorithm>
-#include <cctype>
 #include <cmath>
+#include <cstdlib>
 #include <fstream>
-#include <memory>
+#include <iterator>
+#include <sstream>
 
 #include "measuring_program.h"
 #include "model/ids.h"
+#include "private_pulse.h"
 #include "platform/qt/main_window.h"
 
 namespace brenavo::bench {
@@ -22,7 +24,11 @@ constexpr int kVoices[] = {23, 72, 0, 24};  // accordion, piccolo, piano, steel 
 constexpr int kMiddleC = 60;
 constexpr int kStepMs = 250;
 constexpr int kSteps = 100;
-constexpr int kIdleSeconds = 30;
+constexpr int kQuietSeconds = 30;   // before the idle CPU is taken
+constexpr int kIdleSeconds = 10;    // how long it is taken
+constexpr int kOnsetNotes = 5;
+constexpr int kTailMs = 1000;
+constexpr int kUnderrunLoopSeconds = 60;
 // -80 dB: the first sample louder than this is where the note is heard.
 constexpr float kAudible = 1e-4f;
 
@@ -49,26 +55,50 @@ double cpuSeconds() {
   return seconds(usage.ru_utime) + seconds(usage.ru_stime);
 }
 
+// User and system time of another process, from /proc/PID/stat (fields 14 and 15, after
+// the command name in parentheses); 0 when it cannot be read.
+double cpuSecondsOf(pid_t process) {
+  std::ifstream file("/proc/" + std::to_string(process) + "/stat");
+  const std::string stat((std::istreambuf_iterator<char>(file)), {});
+  const size_t nameEnd = stat.rfind(')');
+  if (nameEnd == std::string::npos) return 0;
+  std::istringstream fields(stat.substr(nameEnd + 2));
+  std::string field;
+  double ticks = 0;
+  for (int number = 3; number <= 15 && fields >> field; ++number)
+    if (number >= 14) ticks += std::stod(field);
+  return ticks / static_cast<double>(sysconf(_SC_CLK_TCK));
+}
+
+// After kQuietSeconds of quiet, the share of a core the program and the server take over
+// kIdleSeconds, as NAME_program and NAME_server.
+void reportIdleCpu(const std::string& name, pid_t server) {
+  waitMs(kQuietSeconds * 1000);
+  const double program = cpuSeconds(), serverBefore = cpuSecondsOf(server);
+  const int64_t before = monotonicNs();
+  waitMs(kIdleSeconds * 1000);
+  const double wall = (monotonicNs() - before) / 1e9;
+  report(name + "_program", 100.0 * (cpuSeconds() - program) / wall);
+  report(name + "_server", 100.0 * (cpuSecondsOf(server) - serverBefore) / wall);
+}
+
+// From a note-on handed to the synth to its first sample on the sink (-1 when none came
+// within a second); the note is then released.
+double onsetOnSinkMs(fluid::FluidMidiDevice& synth, const testing::MonitorRecording& sink,
+                     int note) {
+  const int64_t struck = monotonicNs();
+  synth.shortMessage(noteOn(note));
+  const int64_t heard = sink.firstLoudSince(struck, kAudible, 1000);
+  synth.shortMessage(noteOff(note));
+  return heard < 0 ? -1 : nsToMs(heard - struck);
+}
+
 void reportOutput(fluid::FluidMidiDevice& synth, bool paced) {
   if (synth.audioDriverStarted()) {
     reportText("output", "driver " + synth.audioDriverName());
   } else {
     reportText("output", paced ? "paced-render" : "none");
   }
-}
-
-// What the driver says about running dry, counted while a real driver plays.
-int driverComplaints = 0;
-void countDriverComplaint(int, const char* message, void*) {
-  std::string text(message != nullptr ? message : "");
-  std::transform(text.begin(), text.end(), text.begin(),
-                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-  if (text.find("underrun") != std::string::npos || text.find("xrun") != std::string::npos)
-    ++driverComplaints;
-}
-void listenToDriver() {
-  for (int level : {FLUID_PANIC, FLUID_ERR, FLUID_WARN, FLUID_INFO})
-    fluid_set_log_function(level, countDriverComplaint, nullptr);
 }
 
 // Where each step's first note-on fell, against its due time k x 250 ms after start, for
@@ -194,7 +224,6 @@ void measureSteps(int& argc, char** argv, const std::string& drivers, bool coars
   program.showAndWaitForFirstPaint();
   if (program.window().program().sel.vPos != 1) fail("the tempo is not 250 ms per step");
   PacedRenderer renderer(program.synth());
-  if (program.synth().audioDriverStarted()) listenToDriver();
   waitMs(500);
 
   qt::QtPlatform& desktop = program.window().desktop();
@@ -219,25 +248,52 @@ void measureSteps(int& argc, char** argv, const std::string& drivers, bool coars
   report("step_wake_ms", times.wake);
   report("step_work_ms", times.work);
   reportText("renderer", renderer.realtime() ? "realtime" : "normal");
-  report("late_periods", static_cast<double>(renderer.latePeriods()));
-  if (program.synth().audioDriverStarted())
-    report("driver_complaints", static_cast<double>(driverComplaints));
+  report("late_periods", static_cast<double>(program.synth().audioDriverStarted()
+                                                  ? program.synth().outputLatePeriods()
+                                                  : renderer.latePeriods()));
   finish();
 }
 
-void measureIdle(int& argc, char** argv, const std::string& drivers, bool withSound) {
-  MeasuredProgram program(argc, argv, deviceOptions(withSound ? drivers : "-"));
+void measureSleep(int& argc, char** argv, const std::string& drivers) {
+  const char* serverPid = std::getenv("BENCH_SERVER_PID");
+  const char* server = std::getenv("PULSE_SERVER");
+  if (serverPid == nullptr || server == nullptr) fail("no private sound server");
+  MeasuredProgram program(argc, argv, deviceOptions(drivers));
   program.showAndWaitForFirstPaint();
-  std::unique_ptr<PacedRenderer> renderer;
-  if (withSound) renderer = std::make_unique<PacedRenderer>(program.synth());
-  waitMs(1000);
-  const double cpuBefore = cpuSeconds();
-  const int64_t before = monotonicNs();
-  waitMs(kIdleSeconds * 1000);
-  const double cpu = cpuSeconds() - cpuBefore;
-  const double wall = (monotonicNs() - before) / 1e9;
-  reportOutput(program.synth(), renderer && renderer->running());
-  report("cpu_percent", 100.0 * cpu / wall);
+  const pid_t serverProcess = std::atoi(serverPid);
+  reportIdleCpu("idle_start", serverProcess);
+  program.window().desktop().sendCommand(IDPB_PLAY);
+  while (program.window().program().sel.ctrlPlay) waitMs(100);
+  reportIdleCpu("idle_run", serverProcess);
+
+  testing::MonitorRecording sink(server, std::string(testing::PrivatePulse::kSinkName) + ".monitor");
+  if (!sink.flowing()) fail("the sink's monitor cannot be recorded");
+  fluid::FluidMidiDevice& synth = program.synth();
+  std::vector<double> asleep = {onsetOnSinkMs(synth, sink, kMiddleC)};  // after 40 s silence
+  std::vector<double> playing;
+  for (int note = kMiddleC + 1; note <= kMiddleC + kOnsetNotes; ++note) {
+    waitMs(kTailMs);  // the last note's tail has died; the stream plays on
+    playing.push_back(synth.outputAwake() ? onsetOnSinkMs(synth, sink, note) : -1);
+  }
+  for (int note = kMiddleC + 1; note < kMiddleC + kOnsetNotes; ++note) {
+    while (synth.outputAwake()) waitMs(100);
+    asleep.push_back(onsetOnSinkMs(synth, sink, note));
+  }
+  report("onset_playing_ms", playing);
+  report("onset_asleep_ms", asleep);
+  report("stream_openings", synth.outputOpenings());
+  finish();
+}
+
+void measureUnderruns(int& argc, char** argv, const std::string& drivers) {
+  MeasuredProgram program(argc, argv, deviceOptions(drivers));
+  program.showAndWaitForFirstPaint();
+  program.window().desktop().sendCommand(IDPB_LOOP);
+  waitMs(kUnderrunLoopSeconds * 1000);
+  program.window().desktop().sendCommand(IDPB_STOP);
+  reportOutput(program.synth(), false);
+  report("late_periods", program.synth().outputLatePeriods());
+  report("stream_openings", program.synth().outputOpenings());
   finish();
 }
 

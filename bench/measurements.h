@@ -18,9 +18,12 @@ namespace brenavo::bench {
 // program's own timer or with Qt's coarse periodic timer driving it.
 [[noreturn]] void measureSteps(int& argc, char** argv, const std::string& drivers,
                                bool coarseTimer);
-// CPU use of the idle window, with sound running or with no sound at all.
-[[noreturn]] void measureIdle(int& argc, char** argv, const std::string& drivers,
-                              bool withSound);
+// Against the private sound server (PULSE_SERVER; its pid in BENCH_SERVER_PID): the CPU of
+// the idle program and of the server, 30 s after start and 30 s after a run, then note-on
+// to first sample on the sink's monitor, with the stream playing and asleep.
+[[noreturn]] void measureSleep(int& argc, char** argv, const std::string& drivers);
+// A Loop of 60 s: the periods the audio driver asked for too late.
+[[noreturn]] void measureUnderruns(int& argc, char** argv, const std::string& drivers);
 // Key and mouse presses: to the note-on, and to the lit button painted.
 [[noreturn]] void measureLive(int& argc, char** argv, const std::string& drivers);
 // The booklet of one tuning written to a PDF file: seconds and pages.

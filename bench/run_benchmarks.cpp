@@ -11,6 +11,7 @@
 #include "benchmarks.h"
 #include "clock.h"
 #include "measurements.h"
+#include "private_pulse.h"
 
 namespace {
 
@@ -25,7 +26,8 @@ int measure(int& argc, char** argv) {
   if (mode == "start") measureStart(argc, argv, drivers);
   if (mode == "memory") measureMemory(argc, argv, drivers, variant == "dynamic");
   if (mode == "steps") measureSteps(argc, argv, drivers, variant == "coarse");
-  if (mode == "idle") measureIdle(argc, argv, drivers, variant == "sound");
+  if (mode == "sleep") measureSleep(argc, argv, drivers);
+  if (mode == "underruns") measureUnderruns(argc, argv, drivers);
   if (mode == "audio") measureAudio();
   if (mode == "live") measureLive(argc, argv, drivers);
   if (mode == "booklet") measureBooklet(argc, argv);
@@ -52,7 +54,13 @@ int main(int argc, char* argv[]) {
   if (argc > 2 && std::string(argv[1]) == "--measure") return measure(argc, argv);
   const fs::path self = fs::read_symlink("/proc/self/exe");
   const fs::path scratch = prepareScratchFolder();
-  Benchmarks(self.string(), (self.parent_path() / "bench-bare-window").string()).run();
+  // Every measuring process plays to a private sound server; its debug log tells underruns.
+  brenavo::testing::PrivatePulse server(true);
+  if (server.running()) {
+    server.useForThisProcess();
+    setenv("BENCH_SERVER_PID", std::to_string(server.pid()).c_str(), 1);
+  }
+  Benchmarks(self.string(), (self.parent_path() / "bench-bare-window").string(), server).run();
   std::error_code error;
   if (!scratch.empty()) fs::remove_all(scratch, error);
   return 0;

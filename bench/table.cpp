@@ -25,7 +25,7 @@ std::string formatted(double value) {
 std::string verdict(const Row& row) {
   if (row.values.empty()) return "n/a";
   if (!row.met) return "-";
-  return *row.met ? "yes" : "NO";
+  return *row.met ? "met" : "NOT met";
 }
 
 void printRow(const Row& row) {

@@ -1,6 +1,7 @@
 // The MIDI output's life, and the transport's controls.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -36,6 +37,30 @@ TEST(MidiAndControls, OutputLifeTempoBarAndFourButtonsInsideTheirFrame) {
   for (size_t b = 1; b < 5; ++b)  // one under another inside the frame
     EXPECT_TRUE(c.at(b).id == 600 + int(b) && c[b].y >= c[b - 1].y + (b > 1 ? c[b - 1].height : 0) &&
                 c[b].y + c[b].height <= c[0].y + c[0].height) << b;
+}
+
+// With no output at start, every run seeks it again without a word; once one is found, the
+// voice is selected before the run's first note, and later runs seek nothing.
+TEST(MidiAndControls, ARunSeeksAMissingOutputAgainSilently) {
+  fakes::RecordingPlatform fake;
+  Program program{fake.services()};
+  program.sel.midiVoice = IDRB_PICCOLO, program.sel.scaleSteps = 15;
+  fake.midiOpenSucceeds = false;
+  openMidiOutput(program);
+  for (bool found : {false, true, true}) {
+    fake.midiOpenSucceeds = found;
+    const bool seeks = !program.sel.midiDevExists;
+    fake.clearLog();
+    handleTransportCommand(program, IDPB_PLAY), handleTransportCommand(program, IDPB_STOP);
+    std::vector<std::string> expected;
+    if (seeks) expected.push_back("midi.open");
+    if (seeks && found) expected.push_back("midi.short 0x000048C0");
+    const std::vector<std::string> midi = fake.logOf("midi.");
+    EXPECT_EQ(std::vector(midi.begin(), midi.begin() + std::min(midi.size(), expected.size())),
+              expected);
+    EXPECT_EQ(midi.size() > expected.size(), found);  // the run sounds once there is an output
+    EXPECT_TRUE(fake.logOf("messageBox").empty() && fake.logOf("beep").empty());
+  }
 }
 
 }  // namespace

@@ -32,7 +32,8 @@ TEST(Menus, HintsChordTypesAndEachTuningsKeys) {
                 std::tuple(std::string(chordGroup[type].szChordType), IDM_CHORDS_MAJOR + type));
       ++type;
     }
-  EXPECT_EQ((std::pair{hints, type}), (std::pair{4, 11}));  // Exportar, Opciones, Terminar, Como usar
+  // Exportar, Opciones, Terminar, Esperar cada paso, Terminar practica, Como usar
+  EXPECT_EQ((std::pair{hints, type}), (std::pair{6, 11}));
   Menu& scales = *GetSubMenu(program.menu, SCALES_MENU);
   for (int t : {0, 1, 2, 3, 0}) {
     program.sel.keySel2 = t, updateMenus(program);

@@ -12,6 +12,7 @@
 #include "live/live_play.h"
 #include "playback/midi.h"
 #include "playback/transport.h"
+#include "practice/practice.h"
 #include "selection/commands.h"
 #include "selection/menus.h"
 #include "settings/settings_store.h"
@@ -45,6 +46,7 @@ void onDestroy(Program& program) {
   releaseLiveNotes(program);
   // A run still going has its timer stopped so no step follows the closing of the output.
   if (program.sel.ctrlPlay) program.os.timer.killTimer(IDM_PLAY_TIMER);
+  endPractice(program);
   freeDrawingResources(program);
   closeMidiOutput(program);
   shutdownHelp(program);
@@ -56,6 +58,7 @@ void onDestroy(Program& program) {
 // Tuning and voice may change: nothing played live goes on sounding across the dialog.
 void runOptionsCommand(Program& program) {
   releaseLiveNotes(program);
+  endPractice(program);
   runOptionsDialog(program);
   SendCommand(program, IDM_UPDATE_MENUS);
   SendCommand(program, IDM_UPDATE_STATUS_BAR);
@@ -97,8 +100,12 @@ void onCommand(Program& program, int id) {
     runOptionsCommand(program);
   } else if (id == IDM_EXIT) {
     runExitCommand(program);
+  } else if (isPracticeCommand(id)) {
+    releaseLiveNotes(program);
+    handlePracticeCommand(program, id);
   } else if (isTransportCommand(id)) {
-    runTransportCommand(program, id);
+    if (id == IDPB_STOP) endPractice(program);
+    if (!isPractising(program)) runTransportCommand(program, id);
   } else if (id == IDM_UPDATE_MENUS) {
     updateMenus(program);
   } else if (id == IDM_UPDATE_STATUS_BAR) {
@@ -106,14 +113,16 @@ void onCommand(Program& program, int id) {
   } else if (isSheetCommand(id)) {
     handleSheetCommand(program, id);
   } else {
+    endPractice(program);
     handleSelectionCommand(program, id);
   }
 }
 
-// The whole picture, every button unlit but those held live.
+// The whole picture, every button unlit but those of the practice step and those held live.
 void onPaint(Program& program, platform::Surface& surface) {
   paintWindow(program, surface);
   forgetHighlights(program.seq);
+  paintPractice(program, surface);
   paintLiveLayer(program, surface);
 }
 
@@ -136,11 +145,19 @@ int32_t WindowFunc(Program& program, uint32_t message, uintptr_t wParam, intptr_
       onCommand(program, static_cast<int>(wParam & 0xFFFF));
       return 0;
     case WM_TIMER:
-      handlePlaybackTimer(program);
+      if (wParam == IDM_PRACTICE_TIMER)
+        handlePracticeTimer(program);
+      else
+        handlePlaybackTimer(program);
       relightHeldButtons(program);
       return 0;
     case WM_VSCROLL:
       handleVScroll(program, wParam);
+      practiceTempoChanged(program);
+      return 0;
+    case WM_PRACTICE_HEARD:
+      if (lParam != 0)
+        handlePracticeHeard(program, *reinterpret_cast<const listening::Hearing*>(lParam));
       return 0;
     default:
       if (isLiveMessage(message)) handleLiveMessage(program, message, wParam, lParam);

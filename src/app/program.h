@@ -9,6 +9,7 @@
 #include "model/ids.h"
 #include "platform/platform.h"
 #include "playback/sequencer_state.h"
+#include "practice/practice_state.h"
 #include "selection/menu_model.h"
 #include "selection/selection_state.h"
 
@@ -29,6 +30,7 @@ struct Program {
   DrawingResources res;
   SequencerState seq;
   LiveState live;
+  PracticeState practice;
   Menu menu;                           // the menu bar "MainMenu"
   char tempStr[255] = {};
   bool destroyed = false;              // the destruction branch has run

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <array>
 
+#include "practice/practice.h"
+
 namespace brenavo {
 
 namespace {
@@ -46,10 +48,12 @@ void storeOptionChoices(SelectionState& sel, const platform::OptionsChecks& chec
 void runOptionsDialog(Program& program) {
   platform::OptionsChecks initial = optionsInitialChecks(program.sel);
   initial.showKeys = program.live.showKeys;
+  offerListeningChoices(program, initial);
   const platform::OptionsOutcome outcome = program.os.dialogs.runOptions(initial);
   if (!outcome.saved) return;
   storeOptionChoices(program.sel, outcome.checks);
   program.live.showKeys = outcome.checks.showKeys;
+  storeListeningChoices(program, outcome.checks);
 }
 
 }  // namespace brenavo

@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstddef>
+#include <memory>
 #include <vector>
 
 namespace brenavo::listening {
@@ -36,7 +37,7 @@ class Detector {
 
  private:
   struct Analysis;
-  Analysis* analysis_;
+  std::unique_ptr<Analysis> analysis_;
 };
 
 }  // namespace brenavo::listening

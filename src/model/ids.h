@@ -22,6 +22,8 @@ inline constexpr uint32_t WM_LBUTTONDOWN = 513;
 inline constexpr uint32_t WM_LBUTTONUP = 514;
 // The lParam bit of a WM_KEYDOWN whose key was already down: an auto-repeat.
 inline constexpr intptr_t KEY_WAS_DOWN = intptr_t{1} << 30;
+// A block of the microphone analysed: lParam points at a listening::Hearing.
+inline constexpr uint32_t WM_PRACTICE_HEARD = 0x8001;
 
 // A point as a mouse message carries it: x in the low word, y in the high word.
 inline constexpr intptr_t MAKELPARAM(int x, int y) {
@@ -74,6 +76,12 @@ inline constexpr int IDPB_PAUSE = 603;
 inline constexpr int IDPB_STOP = 604;
 inline constexpr int IDM_PLAY_TIMER = 605;
 
+// Practice with the microphone, and its own timer.
+inline constexpr int IDM_PRACTICE_WAIT = 701;
+inline constexpr int IDM_PRACTICE_TEMPO = 702;
+inline constexpr int IDM_PRACTICE_STOP = 703;
+inline constexpr int IDM_PRACTICE_TIMER = 704;
+
 inline constexpr int IDM_SPEED_PLUS_5 = 801;
 inline constexpr int IDM_SPEED_PLUS_25 = 802;
 inline constexpr int IDM_SPEED_MIN_5 = 803;
@@ -94,6 +102,8 @@ inline constexpr int IDRB_OUT = 1021;
 inline constexpr int IDRB_IN = 1022;
 inline constexpr int IDRB_MIXED = 1023;
 inline constexpr int IDC_SHOW_KEYS = 1031;  // "Mostrar teclas"
+inline constexpr int IDC_INPUT_DEVICE = 1041;
+inline constexpr int IDC_REFERENCE_A = 1042;
 inline constexpr int IDRB_TANGO_ACC = 23;
 inline constexpr int IDRB_PICCOLO = 72;
 inline constexpr int IDRB_GRAND_PIANO = 0;

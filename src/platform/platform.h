@@ -2,6 +2,7 @@
 // use recording fakes. None of it names a toolkit.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -89,6 +90,11 @@ struct OptionsChecks {
   int direction = -1;
   int voice = -1;
   int32_t showKeys = 0;        // the "Mostrar teclas" box, 1 when checked
+  // The sound inputs offered (a choice only when there are several), the one chosen
+  // (-1 the default) and the reference A in Hz (430-450).
+  std::vector<std::string> inputs{};
+  int input = -1;
+  int referenceA = 440;
   bool operator==(const OptionsChecks&) const = default;
 };
 
@@ -134,6 +140,22 @@ class KeyStore {
   virtual void writeDword(const char* name, int32_t value) = 0;
   virtual void writeString(const char* name, const char* value) = 0;
   virtual void closeKey() = 0;
+  // Leaves value untouched and returns false when the name is absent.
+  virtual bool readString(const char* name, std::string& value) = 0;
+};
+
+// The learner's microphone. Blocks of mono samples reach the callback on the program's own
+// thread while it listens; nothing is stored.
+class AudioInput {
+ public:
+  using BlockCallback = std::function<void(const float* mono, std::size_t frames, int sampleRate)>;
+  virtual ~AudioInput() = default;
+  // The inputs by name, the default one first; empty when there is none.
+  virtual std::vector<std::string> inputs() = 0;
+  // Listens on the named input ("" or an unknown name: the default). False, and nothing
+  // started, when there is no input or access to it is refused.
+  virtual bool start(const std::string& input, BlockCallback onBlock) = 0;
+  virtual void stop() = 0;
 };
 
 // Pages are measured in units of which PAGE_UNITS_PER_INCH make an inch.
@@ -180,6 +202,7 @@ struct Platform {
   MidiDevice& midi;
   KeyStore& keyStore;
   Printer& printer;
+  AudioInput& audioInput;
 };
 
 }  // namespace brenavo::platform

@@ -31,6 +31,12 @@ void openMidiOutput(Program& program) {
   program.sel.midiDevExists = 0;
 }
 
+void reopenMissingMidiOutput(Program& program) {
+  if (program.sel.midiDevExists || !program.os.midi.open()) return;
+  program.sel.midiDevExists = 1;
+  sendProgramChange(program);
+}
+
 void sendProgramChange(Program& program) {
   if (program.sel.midiDevExists)
     MidiOutMessage(program.os.midi, 0xC0, CHANNEL_NUM, program.sel.midiVoice, 0);

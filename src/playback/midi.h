@@ -17,6 +17,8 @@ uint32_t MidiNoteOff(platform::MidiDevice& hMidi, int32_t iChannel, int32_t iNot
 
 // Opens the default output and selects the voice, or warns once and runs silently.
 void openMidiOutput(Program& program);
+// When no output was found, seeks it again without a word; found, it selects the voice.
+void reopenMissingMidiOutput(Program& program);
 // The program change for midiVoice, when an output is open.
 void sendProgramChange(Program& program);
 // Reset, then close.

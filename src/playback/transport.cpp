@@ -30,6 +30,7 @@ void performStep(Program& program) {
 void play(Program& program) {
   SelectionState& sel = program.sel;
   if (sel.ctrlPlay) return;
+  reopenMissingMidiOutput(program);  // a sound server may have come since the start
   program.os.controls.setFocus(sel.ctrlLoop ? IDPB_LOOP : IDPB_PLAY);
   if (!sel.ctrlPause) sel.scalePoint = 0;
   sel.ctrlPlay = 1;

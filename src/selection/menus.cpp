@@ -70,6 +70,15 @@ MenuItem progressionsMenu() {
                                    placeholder("Circulos melodicos (I-vi-IV-V7)")}));
 }
 
+// Practice with the microphone; "Terminar practica" is offered only while practising.
+MenuItem practiceMenu() {
+  return MenuItem::submenu(
+      "&Practicar", menuOf({MenuItem::command("Esperar cada paso\tF3", IDM_PRACTICE_WAIT),
+                            MenuItem::command("Seguir el tempo", IDM_PRACTICE_TEMPO),
+                            MenuItem::separator(),
+                            MenuItem::command("Terminar practica\tF4", IDM_PRACTICE_STOP, true)}));
+}
+
 MenuItem helpMenu() {
   return MenuItem::submenu(
       "&Ayuda", menuOf({MenuItem::command("Como usar\tF1", IDM_HELP),
@@ -164,7 +173,8 @@ void rebuild(Menu* parent, std::span<const PerTuningSubmenu> submenus, int tunin
 
 Menu makeMainMenu() {
   Menu bar;
-  bar.items = {fileMenu(), scalesMenu(), chordsMenu(), progressionsMenu(), helpMenu()};
+  bar.items = {fileMenu(), scalesMenu(), chordsMenu(), progressionsMenu(), practiceMenu(),
+               helpMenu()};
   return bar;
 }
 

@@ -17,12 +17,14 @@ inline constexpr Accelerator ACCELERATORS[] = {
     {"F8", IDPB_STOP},             {"F9", IDM_SPEED_PLUS_5},  {"F10", IDM_SPEED_MIN_5},
     {"F11", IDM_SPEED_PLUS_25},    {"F12", IDM_SPEED_MIN_25},
     {"Ctrl+E", IDM_EXPORT},
+    {"F3", IDM_PRACTICE_WAIT},     {"F4", IDM_PRACTICE_STOP},
 };
 
-// Where the menus the program edits lie: "&Escalas" and "Progre&siones" on the bar;
+// Where the menus the program edits lie: "&Escalas", "Progre&siones" and "&Practicar" on the bar;
 // "&Formato", "&Diatonica" and "&Pentatonica" inside "&Escalas".
 inline constexpr int SCALES_MENU = 1;
 inline constexpr int PROGRESSIONS_MENU = 3;
+inline constexpr int PRACTICE_MENU = 4;
 inline constexpr int FORMAT_MENU = 0;
 inline constexpr int DIATONIC_MENU = 3;
 inline constexpr int PENTATONIC_MENU = 4;

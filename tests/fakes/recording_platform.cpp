@@ -121,4 +121,20 @@ void RecordingPlatform::writeBook(const platform::Document& book) {
   note("printer.book", book.title, finished ? "written" : "cancelled");
 }
 
+bool RecordingPlatform::readString(const char* name, std::string& value) {
+  note("store.readString", name);
+  const auto found = storedStrings.find(name);
+  if (found == storedStrings.end()) return false;
+  value = found->second;
+  return true;
+}
+
+// Starts only on an input it has; an empty list is a machine without a microphone.
+bool RecordingPlatform::start(const std::string& input, BlockCallback onBlock) {
+  note("audio.start", input);
+  if (audioInputs.empty()) return false;
+  listening = std::move(onBlock);
+  return true;
+}
+
 }  // namespace brenavo::fakes

@@ -27,6 +27,7 @@ struct SurfaceOp {
   platform::Font font;
   int bkMode = platform::OPAQUE;
   int page = 0;                       // pages begun before this one
+  platform::Pen pen;
 };
 
 // A surface that records what is drawn on it, in page coordinates (its origin added). Text is
@@ -77,7 +78,7 @@ class RecordingSurface : public platform::Surface {
     const bool box = kind != SurfaceOp::Kind::TextOut;
     sink_->push_back({kind, x + originX, y + originY, box ? x2 + originX : x2,
                       box ? y2 + originY : y2, std::move(text), textColour, brush, font, bkMode,
-                      pages});
+                      pages, pen});
   }
   std::vector<SurfaceOp> ops_;
   std::vector<SurfaceOp>* sink_;
@@ -94,7 +95,8 @@ class RecordingPlatform : public platform::Window,
                           public platform::Help,
                           public platform::MidiDevice,
                           public platform::KeyStore,
-                          public platform::Printer {
+                          public platform::Printer,
+                          public platform::AudioInput {
  public:
   platform::Platform& services() { return services_; }
 
@@ -151,12 +153,19 @@ class RecordingPlatform : public platform::Window,
   void writeDword(const char* name, int32_t value) override {
     storedDwords[name] = value, note("store.write", name, value);
   }
-  void writeString(const char* n, const char* v) override { note("store.string", n, v); }
+  void writeString(const char* n, const char* v) override {
+    storedStrings[n] = v, note("store.string", n, v);
+  }
   void closeKey() override { note("store.close"); }
   // Printer: each document is drawn at once on a recording surface of `page` units.
   void preview(const platform::Document& document) override;
   void exportToFile(const std::vector<platform::Document>& choices) override;
   void writeBook(const platform::Document& book) override;
+  bool readString(const char* name, std::string& value) override;
+  // AudioInput
+  std::vector<std::string> inputs() override { return audioInputs; }
+  bool start(const std::string& input, BlockCallback onBlock) override;
+  void stop() override { listening = nullptr, note("audio.stop"); }
 
   // Everything that happened, in order.
   std::vector<std::string> log;
@@ -188,6 +197,10 @@ class RecordingPlatform : public platform::Window,
   platform::Size page{900, 1300};
   std::vector<SurfaceOp> printedOps;
   int cancelBookAtPage = 0;
+  std::map<std::string, std::string> storedStrings;
+  // ...and the microphone: its inputs, and where its blocks go while it listens.
+  std::vector<std::string> audioInputs{"Microfono"};
+  BlockCallback listening;
 
  private:
   // Appends one log line: the words joined by blanks.

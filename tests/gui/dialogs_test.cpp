@@ -1,6 +1,9 @@
 // The options, about and usage dialogs on the desktop, driven from inside their own loops.
 #include <QLabel>
 #include <QPushButton>
+#include <QComboBox>
+#include <QRadioButton>
+#include <QSpinBox>
 
 #include "dialogs/info_dialogs.h"
 #include "gui_test_support.h"
@@ -62,6 +65,24 @@ class DialogsTest : public QObject {
         "Brenavo: Informacion de uso|" + QString::fromStdString(usageText())}));
     QVERIFY(saved.saved && !cancelled.saved &&
             saved.checks == (platform::OptionsChecks{1014, 1023, 72, 1}));
+  }
+
+  // The input is offered only when there are several; the reference A within 430-450 Hz.
+  void listeningChoicesComeBackAsChosen() {
+    platform::OptionsOutcome outcomes[2];
+    for (int inputs : {1, 2}) {
+      guitest::whenModal([inputs](QDialog& dialog) {
+        auto* input = dialog.findChild<QComboBox*>("input_1041");
+        QCOMPARE(input != nullptr, inputs > 1);
+        if (input) input->setCurrentIndex(1);
+        dialog.findChild<QSpinBox*>("reference_1042")->setValue(460);
+        QTest::keySequence(&dialog, QKeySequence("Alt+D"));
+      });
+      const std::vector<std::string> names{"Mic", "USB"};
+      outcomes[inputs - 1] = dialogs_.runOptions({1011, 1021, 23, {names.begin(), names.begin() + inputs}, 0, 435});
+    }
+    QCOMPARE(outcomes[0].checks.input * 1000 + outcomes[0].checks.referenceA, 450);
+    QCOMPARE(outcomes[1].checks.input * 1000 + outcomes[1].checks.referenceA, 1450);
   }
 };
 

@@ -1,5 +1,6 @@
 // The embedded synthesizer heard through a buffer: what it plays, at what pitch and loudness,
-// that it falls silent when told to, and how it answers when it cannot play.
+// that it falls silent when told to, and how it answers when it cannot play. Then heard
+// through a private sound server: its stream asleep, and the server gone mid-run.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -9,10 +10,14 @@
 #include <fstream>
 #include <numeric>
 #include <string>
+#include <thread>
 #include <vector>
 
+#include "app/brenavo_funcs.h"
+#include "fakes/recording_platform.h"
 #include "model/ids.h"
 #include "platform/fluidsynth/fluid_midi_device.h"
+#include "private_pulse.h"
 
 namespace brenavo::fluid {
 namespace {
@@ -114,6 +119,75 @@ TEST(FluidMidiDevice, SoundFontsAreSoughtInOrderAndWithoutOneOrADriverADeviceAns
       device.reset(), device.close();  // and again when it is destroyed
     }
   std::filesystem::remove_all(dir);
+}
+
+using brenavo::testing::MonitorRecording;
+using brenavo::testing::PrivatePulse;
+constexpr int64_t kMs = 1'000'000;
+constexpr float kHeard = 1e-3f;  // -60 dB on the sink
+
+bool asleepWithin(const FluidMidiDevice& device, int seconds) {
+  for (int tenths = 0; tenths < 10 * seconds && device.outputAwake(); ++tenths)
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  return !device.outputAwake();
+}
+
+// Asleep after a silence, neither the stream nor the server runs for it; the next note wakes it
+// and is heard on the sink at its pitch, far sooner than any look the output takes by itself.
+TEST(SoundServer, AfterASilenceTheNextNoteIsHeardAtOnceAtItsPitch) {
+  PrivatePulse pulse;
+  if (!pulse.running()) GTEST_SKIP() << pulse.failure();
+  pulse.useForThisProcess();
+  FluidMidiDevice device({.audioDrivers = {"pulseaudio"}});
+  ASSERT_TRUE(device.open());
+  device.shortMessage(message(0xC0, IDRB_TANGO_ACC));
+  MonitorRecording sink(pulse);
+  ASSERT_TRUE(sink.flowing() && asleepWithin(device, 30));
+  const int64_t struck = MonitorRecording::nowNs();
+  device.shortMessage(noteOn(69));
+  const int64_t heard = sink.firstLoudSince(struck, kHeard, 5000);
+  ASSERT_GE(heard, struck) << "no sound on the sink";
+  EXPECT_LT(heard - struck, 120 * kMs);
+  EXPECT_NEAR(pitchHz(sink.samplesFrom(heard + 200 * kMs, 0.8), 44100), 440.0, 440.0 * 0.015);
+  EXPECT_EQ(device.outputOpenings(), 2);
+}
+
+// The server dies in the middle of a Loop and comes back: the run goes on silently without a
+// box, Stop leaves nothing sounding, and the next Play is heard.
+TEST(SoundServer, AServerLostInALoopAndBackSoundsAgainWithTheNextPlay) {
+  PrivatePulse pulse;
+  if (!pulse.running()) GTEST_SKIP() << pulse.failure();
+  pulse.useForThisProcess();
+  FluidMidiDevice device({.audioDrivers = {"pulseaudio"}});
+  fakes::RecordingPlatform fake;
+  platform::Platform& f = fake.services();
+  platform::Platform os{f.window,   f.menuBar, f.statusBar, f.timer, f.scrollBar, f.controls,
+                        f.messages, f.dialogs, f.help,      device,  f.keyStore, f.audioInput};
+  std::unique_ptr<Program> program = CreateMainWindow(os);
+  ASSERT_EQ(program->sel.midiDevExists, 1);
+  const auto steps = [&](int count) {
+    for (int i = 0; i < count; ++i) {
+      SendMessage(*program, WM_TIMER, IDM_PLAY_TIMER, 0);
+      std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
+  };
+  SendCommand(*program, IDPB_LOOP), steps(5);
+  pulse.kill(), steps(20);
+  ASSERT_TRUE(pulse.restart()) << pulse.failure();
+  MonitorRecording sink(pulse);
+  ASSERT_TRUE(sink.flowing());
+  steps(5), SendCommand(*program, IDPB_STOP);
+  const int64_t stopped = MonitorRecording::nowNs();
+  const std::vector<float> after = sink.samplesFrom(stopped + 1500 * kMs, 0.5);
+  ASSERT_FALSE(after.empty());
+  EXPECT_LT(*std::max_element(after.begin(), after.end(), [](float a, float b) {
+    return std::fabs(a) < std::fabs(b);
+  }), kHeard) << "a note left sounding";
+  const int64_t played = MonitorRecording::nowNs();
+  SendCommand(*program, IDPB_PLAY);
+  EXPECT_GE(sink.firstLoudSince(played, kHeard, 5000), played) << "silent after Play";
+  SendCommand(*program, IDPB_STOP);
+  EXPECT_EQ(fake.logOf("messageBox"), std::vector<std::string>{});
 }
 
 }  // namespace

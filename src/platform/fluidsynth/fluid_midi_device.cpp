@@ -132,12 +132,16 @@ void FluidMidiDevice::openInBackground() {
 }
 
 bool FluidMidiDevice::openNow() {
-  const bool opened = configure() && loadSoundFont() &&
-                      (options_.output == Output::Buffer || startAudioDriver());
-  if (!opened) {
+  if (synth_ == nullptr && !(configure() && loadSoundFont())) {
     release();
+    return false;
   }
-  return opened;
+  return options_.output == Output::Buffer || startOutput();
+}
+
+bool FluidMidiDevice::isOpen() const {
+  return !opening_.valid() && synth_ != nullptr &&
+         (options_.output == Output::Buffer || audioDriverStarted());
 }
 
 // Creates the settings and the synth from them.
@@ -193,18 +197,11 @@ void FluidMidiDevice::sendToReverb() {
   }
 }
 
-bool FluidMidiDevice::startAudioDriver() {
-  for (const std::string& name : options_.audioDrivers) {
-    if (fluid_settings_setstr(settings_, "audio.driver", name.c_str()) != FLUID_OK) {
-      continue;
-    }
-    driver_ = new_fluid_audio_driver(settings_, synth_);
-    if (driver_ != nullptr) {
-      driverName_ = name;
-      return true;
-    }
+bool FluidMidiDevice::startOutput() {
+  if (output_ == nullptr) {
+    output_ = std::make_unique<SleepingOutput>(settings_, synth_, options_.audioDrivers);
   }
-  return false;
+  return output_->start();
 }
 
 uint32_t FluidMidiDevice::shortMessage(uint32_t packed) {
@@ -225,6 +222,7 @@ uint32_t FluidMidiDevice::shortMessage(uint32_t packed) {
       } else {
         chooseDefaultProgram(channel);
         fluid_synth_noteon(synth_, channel, data1, data2);
+        if (output_ != nullptr) output_->wake();
       }
       break;
     case kNoteOff:
@@ -263,10 +261,7 @@ void FluidMidiDevice::close() {
 }
 
 void FluidMidiDevice::release() {
-  if (driver_ != nullptr) {
-    delete_fluid_audio_driver(driver_);
-    driver_ = nullptr;
-  }
+  output_.reset();
   if (synth_ != nullptr) {
     delete_fluid_synth(synth_);
     synth_ = nullptr;
@@ -276,12 +271,11 @@ void FluidMidiDevice::release() {
     settings_ = nullptr;
   }
   soundFontPath_.clear();
-  driverName_.clear();
   programChosen_.reset();
 }
 
 int FluidMidiDevice::render(float* left, float* right, int frames) {
-  if (!isOpen() || driver_ != nullptr || left == nullptr || right == nullptr || frames <= 0) {
+  if (!isOpen() || options_.output != Output::Buffer || left == nullptr || right == nullptr || frames <= 0) {
     return 0;
   }
   if (fluid_synth_write_float(synth_, frames, left, 0, 1, right, 0, 1) != FLUID_OK) {

@@ -7,15 +7,17 @@
 #include <bitset>
 #include <cstdint>
 #include <future>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "platform/fluidsynth/sleeping_output.h"
 #include "platform/platform.h"
 
 namespace brenavo::fluid {
 
 enum class Output {
-  AudioDriver,  // the synth plays through the first audio driver that starts
+  AudioDriver,  // the synth plays through the first audio driver that starts, while it sounds
   Buffer,       // no driver; the caller pulls samples with render()
 };
 
@@ -58,7 +60,8 @@ class FluidMidiDevice : public platform::MidiDevice {
   FluidMidiDevice& operator=(const FluidMidiDevice&) = delete;
 
   // Creates the synth, loads the first SoundFont that loads and, for AudioDriver output,
-  // starts a driver. On any failure everything is freed and the result is false.
+  // starts a driver. When no SoundFont loads everything is freed; when only the driver
+  // fails the synth is kept, and the next open() seeks a driver again. False on failure.
   bool open() override;
   // Starts the work of open() on a worker thread and returns at once, so the SoundFont
   // loads while the caller builds its window; the next open() waits for it and gives its
@@ -67,13 +70,14 @@ class FluidMidiDevice : public platform::MidiDevice {
   // Note-on (0x9n; velocity 0 is a note-off), note-off (0x8n) and program change (0xCn)
   // reach the synth; any other message is accepted and ignored. A channel plays the
   // General MIDI default (program 0, drums on channel 10) until its first program change.
+  // A note-on wakes a sleeping output.
   uint32_t shortMessage(uint32_t packed) override;
   // Silences every voice on every channel at once. The programs stay selected.
   void reset() override;
   // Stops the driver and frees the synth. Safe when closed.
   void close() override;
 
-  bool isOpen() const { return !opening_.valid() && synth_ != nullptr; }
+  bool isOpen() const;
   // Buffer output only: synthesizes the next frames into two channel buffers and
   // returns how many were written (0 when closed or playing through a driver).
   int render(float* left, float* right, int frames);
@@ -81,9 +85,15 @@ class FluidMidiDevice : public platform::MidiDevice {
   const FluidOptions& options() const { return options_; }
   // The SoundFont that was loaded; empty when closed.
   const std::string& soundFontPath() const { return soundFontPath_; }
-  bool audioDriverStarted() const { return driver_ != nullptr; }
-  // The driver that started; empty when none did.
-  const std::string& audioDriverName() const { return driverName_; }
+  // Whether the synth plays through a driver (which sleeps while all is silent).
+  bool audioDriverStarted() const { return output_ != nullptr && output_->opened() > 0; }
+  // The driver that started last; empty when none did.
+  std::string audioDriverName() const { return output_ ? output_->driverName() : ""; }
+  // Whether the driver's stream is open now, and how often it has opened.
+  bool outputAwake() const { return output_ != nullptr && output_->awake(); }
+  int outputOpenings() const { return output_ ? output_->opened() : 0; }
+  // The periods the driver asked for too late to keep the server fed.
+  int outputLatePeriods() const { return output_ ? output_->latePeriods() : 0; }
   // The driver's buffering: period size x periods / sample rate, in milliseconds.
   double latencyMs() const;
 
@@ -95,14 +105,13 @@ class FluidMidiDevice : public platform::MidiDevice {
   bool loadSoundFont();
   void sendToReverb();
   void chooseDefaultProgram(int channel);
-  bool startAudioDriver();
+  bool startOutput();
 
   FluidOptions options_;
   fluid_settings_t* settings_ = nullptr;
   fluid_synth_t* synth_ = nullptr;
-  fluid_audio_driver_t* driver_ = nullptr;
+  std::unique_ptr<SleepingOutput> output_;
   std::string soundFontPath_;
-  std::string driverName_;
   // The channels whose instrument has been chosen, by a program change or by default.
   std::bitset<16> programChosen_;
   // The open running on the worker thread; it alone touches the members until it ends.

@@ -26,6 +26,7 @@
 #include "platform/qt/live_input.h"
 #include "platform/qt/periodic_timer.h"
 #include "platform/qt/program_icon.h"
+#include "platform/qt/qt_audio_input.h"
 #include "platform/qt/qt_dialogs.h"
 #include "platform/qt/program_text.h"
 #include "platform/qt/qt_help.h"
@@ -218,8 +219,9 @@ QtPlatform::QtPlatform(MainWindow& window, platform::MidiDevice& midi, platform:
             send(message, wParam, lParam);
           })),
       printer_(std::make_unique<QtPrinter>(&window)),
-      services_{*this, *this,     *this,  *this, *this,   *this,
-                *this, *dialogs_, *help_, midi,  keyStore, *printer_} {
+      audioInput_(std::make_unique<QtAudioInput>()),
+      services_{*this, *this,     *this,  *this,     *this,   *this,        *this,
+                *dialogs_, *help_, midi,  keyStore, *printer_, *audioInput_} {
   window_.canvas().setPaintHandler([this](platform::Surface& surface) {
     send(WM_PAINT, 0, reinterpret_cast<intptr_t>(&surface));
   });

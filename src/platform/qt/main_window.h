@@ -30,6 +30,7 @@ namespace brenavo::qt {
 
 class Canvas;
 class LiveInput;
+class QtAudioInput;
 class PeriodicTimer;
 class QtPrinter;
 
@@ -146,6 +147,7 @@ class QtPlatform : public QObject,
   std::unique_ptr<QtHelp> help_;
   std::unique_ptr<LiveInput> liveInput_;
   std::unique_ptr<QtPrinter> printer_;
+  std::unique_ptr<QtAudioInput> audioInput_;
   platform::Platform services_;
   Program* program_ = nullptr;
   int messageDepth_ = 0;           // messages being handled, nested

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDialog>
 #include <QFont>
 #include <QFontMetrics>
@@ -13,6 +14,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QSpinBox>
 #include <algorithm>
 #include <span>
 
@@ -90,6 +92,13 @@ constexpr GroupItem kOptionGroups[] = {
 };
 
 constexpr UnitRect kShowKeysBox{20, 162, 130, 10};
+// Listening, under "Mostrar teclas": the input (only when there are several) and the
+// reference A, one row each.
+constexpr int kListeningTop = 177;
+constexpr int kListeningRow = 15;
+constexpr int kLowestReferenceA = 430;
+constexpr int kHighestReferenceA = 450;
+
 constexpr UnitRect kOptionsClient{0, 0, 175, 200};
 constexpr UnitRect kSaveButton{25, 175, 50, 15};
 constexpr UnitRect kCancelButton{100, 175, 50, 15};
@@ -189,6 +198,38 @@ int addOptionGroup(QDialog& dialog, const DialogUnits& units, const GroupItem& g
   return boxRect.right();
 }
 
+// A captioned row of the listening group: the text at the left, the control at the right.
+void placeRow(QDialog& dialog, const DialogUnits& units, int row, const char* text, QWidget& control) {
+  const int y = kListeningTop + 12 + row * kListeningRow;
+  auto* label = new QLabel(QString::fromUtf8(text), &dialog);
+  label->setGeometry(UnitRect{20, y + 1, 60, 10}.in(units));
+  control.setGeometry(UnitRect{80, y, 70, 12}.in(units));
+}
+
+// The "Escucha" group; returns its height in dialog units.
+int addListeningGroup(QDialog& dialog, const DialogUnits& units,
+                      const platform::OptionsChecks& initial, QComboBox*& input,
+                      QSpinBox& reference) {
+  int rows = 0;
+  if (initial.inputs.size() > 1) {
+    input = new QComboBox(&dialog);
+    input->setObjectName(QStringLiteral("input_%1").arg(IDC_INPUT_DEVICE));
+    for (const std::string& name : initial.inputs) input->addItem(QString::fromStdString(name));
+    input->setCurrentIndex(std::max(initial.input, 0));
+    placeRow(dialog, units, rows++, "Entrada:", *input);
+  }
+  reference.setObjectName(QStringLiteral("reference_%1").arg(IDC_REFERENCE_A));
+  reference.setRange(kLowestReferenceA, kHighestReferenceA);
+  reference.setSuffix(QStringLiteral(" Hz"));
+  reference.setValue(initial.referenceA);
+  placeRow(dialog, units, rows++, "La de referencia:", reference);
+  const int height = 12 + rows * kListeningRow + 3;
+  auto* box = new QGroupBox(QStringLiteral("Escucha (practicar)"), &dialog);
+  box->setGeometry(UnitRect{10, kListeningTop, 150, height}.in(units));
+  box->lower();
+  return height;
+}
+
 void checkButton(const QButtonGroup& buttons, int id) {
   if (QAbstractButton* button = buttons.button(id)) button->setChecked(true);
 }
@@ -267,8 +308,15 @@ platform::OptionsOutcome QtDialogs::runOptions(const platform::OptionsChecks& in
   showKeys->setGeometry(kShowKeysBox.in(units));
   showKeys->setChecked(initial.showKeys != 0);
 
-  QPushButton* save = addPushButton(dialog, "okButton", "GUAR&DAR", kSaveButton.in(units));
-  QPushButton* cancel = addPushButton(dialog, "cancelButton", "CAN&CELAR", kCancelButton.in(units));
+  QComboBox* input = nullptr;
+  auto* reference = new QSpinBox(&dialog);
+  // The buttons move down from their place to under the listening group.
+  const int below = kListeningTop + addListeningGroup(dialog, units, initial, input, *reference) +
+                    15 - kSaveButton.y;
+  const QRect saveRect = kSaveButton.in(units).translated(0, units.toPixelsY(below));
+  const QRect cancelRect = kCancelButton.in(units).translated(0, units.toPixelsY(below));
+  QPushButton* save = addPushButton(dialog, "okButton", "GUAR&DAR", saveRect);
+  QPushButton* cancel = addPushButton(dialog, "cancelButton", "CAN&CELAR", cancelRect);
   for (QPushButton* button : {save, cancel}) {
     button->setAutoDefault(false);
     button->setDefault(false);
@@ -283,12 +331,17 @@ platform::OptionsOutcome QtDialogs::runOptions(const platform::OptionsChecks& in
 
   const QRect client = kOptionsClient.in(units);
   dialog.setFixedSize(std::max(client.width(), right + 1 + units.toPixelsX(kRightMargin)),
-                      client.height());
+                      client.height() + units.toPixelsY(below));
   placeCentred(dialog, owner_);
   const bool saved = dialog.exec() == QDialog::Accepted;
-  return platform::OptionsOutcome{
-      saved, platform::OptionsChecks{tuning.checkedId(), direction.checkedId(), voice.checkedId(),
-                                     showKeys->isChecked() ? 1 : 0}};
+  platform::OptionsChecks chosen = initial;
+  chosen.tuning = tuning.checkedId();
+  chosen.direction = direction.checkedId();
+  chosen.voice = voice.checkedId();
+  chosen.showKeys = showKeys->isChecked() ? 1 : 0;
+  if (input) chosen.input = input->currentIndex();
+  chosen.referenceA = reference->value();
+  return platform::OptionsOutcome{saved, chosen};
 }
 
 void QtDialogs::runAbout(const std::string& text) { runInfoDialog(owner_, kAboutLayout, text); }

@@ -70,6 +70,12 @@ void QtKeyStore::writeString(const char* name, const char* value) {
   if (settings_) settings_->setValue(QString::fromLatin1(name), QString::fromUtf8(value));
 }
 
+bool QtKeyStore::readString(const char* name, std::string& value) {
+  if (!settings_ || !settings_->contains(QString::fromLatin1(name))) return false;
+  value = settings_->value(QString::fromLatin1(name)).toString().toStdString();
+  return true;
+}
+
 void QtKeyStore::closeKey() {
   if (!settings_) return;
   settings_->sync();

@@ -37,6 +37,7 @@ class QtKeyStore : public platform::KeyStore {
   // written (a damaged file comes back clean); a file that cannot be replaced is left as
   // it was.
   void closeKey() override;
+  bool readString(const char* name, std::string& value) override;
 
   const QString& path() const { return path_; }
   // Where a file without values is kept: the same name with ".bak" added.

@@ -1,0 +1,268 @@
+// The detector: aubio finds the attacks and the spectrum of the last 85-95 ms of sound,
+// every 10-12 ms; each MIDI note's salience is summed from the spectral peaks at its
+// harmonics, and counts only where its fundamental stands out of the noise.
+#include <aubio/aubio.h>
+
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+#include "listening/hearing.h"
+
+namespace brenavo::listening {
+
+namespace {
+
+constexpr double kFrameSeconds = 0.085;  // the analysed span: enough for a semitone at 165 Hz
+constexpr double kHopSeconds = 0.010;    // how often a Hearing is made
+constexpr double kToleranceCents = 40.0;  // wet-tuned reeds beat 10-30 cents apart
+constexpr int kHarmonics = 8;
+constexpr double kHighestPartialHz = 6000.0;
+constexpr double kLowestPeakHz = 50.0;
+constexpr int kLowestNote = 24;
+constexpr int kHighestNote = 108;
+constexpr float kSilenceDb = -70.0f;  // quieter hops are not analysed
+// The floor under the peaks is looked for within kFloorHalfWidthHz of every kFloorStep-th bin.
+constexpr double kFloorHalfWidthHz = 350.0;
+constexpr int kFloorStep = 8;
+// A peak counts when it stands this far above the floor, and no further than kPeakRangeDb
+// below the frame's strongest peak; a fundamental kClearAboveFloorDb above it is clear.
+constexpr double kPeakAboveFloorDb = 20.0;
+constexpr double kPeakRangeDb = 50.0;
+constexpr double kClearAboveFloorDb = 35.0;
+// The hops remembered (about 90 ms): a note whose fundamental stood clear in one of them
+// still does (the reeds of a wet-tuned note beat, and its fundamental dips between beats); a
+// note whose harmonic sum fell below kFadingRatio of its largest in them is fading away.
+constexpr int kRememberedHops = 8;
+constexpr double kFadingRatio = 0.6;
+
+// The smallest power of two at least n.
+unsigned powerOfTwoAtLeast(double n) {
+  unsigned size = 1;
+  while (size < n) size *= 2;
+  return size;
+}
+
+double toDb(double amplitude) { return 20.0 * std::log10(std::max(amplitude, 1e-12)); }
+double powerToDb(double power) { return 10.0 * std::log10(std::max(power, 1e-24)); }
+
+struct Peak {
+  double hz;
+  double amplitude;  // linear
+};
+
+double noteHz(int note, double referenceA) { return referenceA * std::exp2((note - 69) / 12.0); }
+
+}  // namespace
+
+struct Detector::Analysis {
+  Analysis(int rate, double referenceA)
+      : sampleRate(rate),
+        referenceA(referenceA),
+        hopSize(powerOfTwoAtLeast(rate * kHopSeconds)),
+        frameSize(hopSize * static_cast<unsigned>(std::ceil(rate * kFrameSeconds / hopSize))),
+        history(frameSize, 0.0f),
+        frame(new_fvec(frameSize)),
+        window(new_aubio_window(const_cast<char_t*>("hanningz"), frameSize)),
+        spectrum(new_fvec(frameSize)),
+        fft(new_aubio_fft(frameSize)),
+        hop(new_fvec(hopSize)),
+        onsetFound(new_fvec(1)),
+        onset(new_aubio_onset("complex", 2 * hopSize, hopSize, rate)) {
+    aubio_onset_set_silence(onset, kSilenceDb);
+  }
+  ~Analysis() {
+    del_aubio_onset(onset);
+    del_fvec(onsetFound);
+    del_fvec(hop);
+    del_aubio_fft(fft);
+    del_fvec(spectrum);
+    del_fvec(window);
+    del_fvec(frame);
+  }
+  Analysis(const Analysis&) = delete;
+  Analysis& operator=(const Analysis&) = delete;
+
+  void analyseHop(Hearing& hearing);
+  std::vector<Peak> findPeaks();
+  void computeSalience(const std::vector<Peak>& peaks, Hearing& hearing);
+  double levelAboveFloor(double hz) const;
+  void findFloor();
+  static double harmonicAmplitude(const std::vector<Peak>& peaks, double hz);
+  static double harmonicSum(const std::vector<Peak>& peaks, double f0);
+
+  int sampleRate;
+  double referenceA;
+  unsigned hopSize;
+  unsigned frameSize;  // whole hops
+  std::vector<float> history;  // the last frameSize samples, oldest first
+  unsigned pending = 0;        // samples of the hop gathered so far
+  long long hopsDone = 0;
+  fvec_t* frame;
+  fvec_t* window;
+  fvec_t* spectrum;  // real parts of bins 0..N/2, then imaginary parts of bins N/2-1..1
+  aubio_fft_t* fft;
+  fvec_t* hop;
+  fvec_t* onsetFound;
+  aubio_onset_t* onset;
+  std::vector<double> levelDb;  // per bin, reused
+  std::vector<double> floorDb;  // per bin, reused
+  // Each note's harmonic sum and clarity over the last hops, oldest at pastAt.
+  struct Past {
+    std::array<double, NOTE_COUNT> sum{}, clarity{};
+  };
+  std::array<Past, kRememberedHops> past{};
+  std::size_t pastAt = 0;
+};
+
+Detector::Detector(int sampleRate, double referenceA)
+    : analysis_(std::make_unique<Analysis>(sampleRate, referenceA)) {}
+
+Detector::~Detector() = default;
+
+void Detector::feed(const float* mono, std::size_t frames, std::vector<Hearing>& out) {
+  Analysis& a = *analysis_;
+  for (std::size_t i = 0; i < frames; ++i) {
+    a.hop->data[a.pending++] = mono[i];
+    if (a.pending == a.hopSize) {
+      a.pending = 0;
+      out.emplace_back();
+      a.analyseHop(out.back());
+    }
+  }
+}
+
+void Detector::Analysis::analyseHop(Hearing& hearing) {
+  ++hopsDone;
+  hearing.timeMs = 1000.0 * static_cast<double>(hopsDone * hopSize) / sampleRate;
+  double energy = 0;
+  for (unsigned i = 0; i < hopSize; ++i) energy += hop->data[i] * hop->data[i];
+  hearing.levelDb = static_cast<float>(10.0 * std::log10(std::max(energy / hopSize, 1e-12)));
+  aubio_onset_do(onset, hop, onsetFound);
+  hearing.onset = onsetFound->data[0] > 0;
+
+  std::move(history.begin() + hopSize, history.end(), history.begin());
+  std::copy(hop->data, hop->data + hopSize, history.end() - hopSize);
+  if (hearing.levelDb < kSilenceDb) {
+    computeSalience({}, hearing);
+    return;
+  }
+  for (unsigned i = 0; i < frameSize; ++i) frame->data[i] = history[i] * window->data[i];
+  aubio_fft_do_complex(fft, frame, spectrum);
+  computeSalience(findPeaks(), hearing);
+}
+
+// The spectrum's local maxima that stand out of the noise, their frequency and level
+// placed between bins by a parabola through the log magnitudes.
+std::vector<Peak> Detector::Analysis::findPeaks() {
+  const unsigned bins = frameSize / 2 + 1;
+  const double binHz = static_cast<double>(sampleRate) / frameSize;
+  levelDb.resize(bins);
+  levelDb[0] = toDb(std::abs(spectrum->data[0]));
+  levelDb[bins - 1] = toDb(std::abs(spectrum->data[bins - 1]));
+  for (unsigned k = 1; k + 1 < bins; ++k) {
+    const double re = spectrum->data[k], im = spectrum->data[frameSize - k];
+    levelDb[k] = powerToDb(re * re + im * im);
+  }
+  findFloor();
+  std::vector<Peak> peaks;
+  const unsigned lowest = std::max(1u, static_cast<unsigned>(kLowestPeakHz / binHz));
+  const unsigned highest = std::min(bins - 2, static_cast<unsigned>(kHighestPartialHz / binHz) + 2);
+  double strongestDb = -300.0;
+  for (unsigned k = lowest; k <= highest; ++k) {
+    const double a = levelDb[k - 1], b = levelDb[k], c = levelDb[k + 1];
+    if (b <= a || b < c || b - floorDb[k] < kPeakAboveFloorDb) continue;
+    const double curvature = a - 2 * b + c;
+    const double offset = curvature < 0 ? 0.5 * (a - c) / curvature : 0.0;
+    const double peakDb = b - 0.25 * (a - c) * offset;
+    peaks.push_back({(k + offset) * binHz, std::pow(10.0, peakDb / 20.0)});
+    strongestDb = std::max(strongestDb, peakDb);
+  }
+  const double weakest = std::pow(10.0, (strongestDb - kPeakRangeDb) / 20.0);
+  std::erase_if(peaks, [weakest](const Peak& p) { return p.amplitude < weakest; });
+  return peaks;
+}
+
+// The floor under the peaks: around every kFloorStep-th bin, the level that a quarter of the
+// bins within kFloorHalfWidthHz stay below (the peaks of a chord and their skirts fill the
+// rest), joined by straight lines.
+void Detector::Analysis::findFloor() {
+  const int bins = static_cast<int>(levelDb.size());
+  const int half = static_cast<int>(kFloorHalfWidthHz * frameSize / sampleRate);
+  floorDb.assign(bins, 0.0);
+  std::vector<double> around;
+  int previous = -1;
+  for (int k = 0;; k = std::min(k + kFloorStep, bins - 1)) {
+    const int first = std::max(0, k - half), last = std::min(bins - 1, k + half);
+    around.assign(levelDb.begin() + first, levelDb.begin() + last + 1);
+    std::nth_element(around.begin(), around.begin() + around.size() / 4, around.end());
+    floorDb[k] = around[around.size() / 4];
+    for (int j = previous + 1; previous >= 0 && j < k; ++j)
+      floorDb[j] = floorDb[previous] + (floorDb[k] - floorDb[previous]) * (j - previous) / (k - previous);
+    if (k == bins - 1) break;
+    previous = k;
+  }
+}
+
+// The spectrum's level at a frequency above its local floor, in dB, read between bins.
+double Detector::Analysis::levelAboveFloor(double hz) const {
+  const double bin = hz * frameSize / sampleRate;
+  const auto k = static_cast<std::size_t>(bin);
+  if (k + 1 >= levelDb.size()) return 0.0;
+  const double t = bin - k;
+  return (1 - t) * (levelDb[k] - floorDb[k]) + t * (levelDb[k + 1] - floorDb[k + 1]);
+}
+
+// The strongest peak within 40 cents of a frequency; 0 when there is none.
+double Detector::Analysis::harmonicAmplitude(const std::vector<Peak>& peaks, double hz) {
+  const double tolerance = std::exp2(kToleranceCents / 1200.0);
+  auto p = std::lower_bound(peaks.begin(), peaks.end(), hz / tolerance,
+                            [](const Peak& peak, double limit) { return peak.hz < limit; });
+  double amplitude = 0;
+  for (; p != peaks.end() && p->hz <= hz * tolerance; ++p) amplitude = std::max(amplitude, p->amplitude);
+  return amplitude;
+}
+
+// The sum of a note's harmonics found among the peaks, the fundamental first, weighted 1/h.
+double Detector::Analysis::harmonicSum(const std::vector<Peak>& peaks, double f0) {
+  double sum = 0;
+  for (int h = 1; h <= kHarmonics && h * f0 < kHighestPartialHz; ++h)
+    sum += harmonicAmplitude(peaks, h * f0) / h;
+  return sum;
+}
+
+// Each note's harmonic sum, scaled by how clearly the spectrum stands above its floor at the
+// note's fundamental (now or in the last hops), so that a note whose fundamental is missing
+// (the octave below a played note) has none. A note fading away (the step before, after its
+// release) is weakened. All relative to the strongest note, times that note's clarity, so
+// that noise with a few chance peaks stays low.
+void Detector::Analysis::computeSalience(const std::vector<Peak>& peaks, Hearing& hearing) {
+  Past now;
+  for (int note = kLowestNote; note <= kHighestNote && !peaks.empty(); ++note) {
+    const double f0 = noteHz(note, referenceA);
+    if (harmonicAmplitude(peaks, f0) <= 0) continue;
+    now.clarity[note] = std::clamp((levelAboveFloor(f0) - kPeakAboveFloorDb) /
+                                       (kClearAboveFloorDb - kPeakAboveFloorDb), 0.0, 1.0);
+    now.sum[note] = harmonicSum(peaks, f0);
+  }
+  std::array<double, NOTE_COUNT> clear{}, weight{};
+  int strongest = kLowestNote;
+  for (int note = kLowestNote; note <= kHighestNote; ++note) {
+    double largest = 0;
+    clear[note] = now.clarity[note];
+    for (const Past& hop : past) {
+      clear[note] = std::max(clear[note], hop.clarity[note]);
+      largest = std::max(largest, hop.sum[note]);
+    }
+    const double kept = std::min(1.0, now.sum[note] / std::max(kFadingRatio * largest, 1e-12));
+    weight[note] = now.sum[note] * clear[note] * kept * kept;
+    if (now.sum[note] * clear[note] > now.sum[strongest] * clear[strongest]) strongest = note;
+  }
+  const double strongestSum = now.sum[strongest] * clear[strongest];
+  for (int note = kLowestNote; note <= kHighestNote && strongestSum > 0; ++note)
+    hearing.salience[note] = static_cast<float>(weight[note] / strongestSum * clear[strongest]);
+  past[pastAt] = now;
+  pastAt = (pastAt + 1) % past.size();
+}
+
+}  // namespace brenavo::listening

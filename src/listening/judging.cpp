@@ -1,0 +1,60 @@
+// The two questions practice asks of a Hearing.
+#include <algorithm>
+#include <array>
+
+#include "listening/hearing.h"
+
+namespace brenavo::listening {
+
+namespace {
+
+constexpr float kPresent = 0.10f;  // an expected note at least this salient sounds
+constexpr float kStrong = 0.30f;   // any other note this salient is a wrong note
+// The octave below an expected note, this salient, is a wrong note: its second partial
+// passes for the expected one, and low notes often sound their fundamental weakly.
+constexpr float kOctaveBelow = 0.05f;
+constexpr float kClear = 0.50f;    // the clearest note must be this salient to be named
+
+// Semitones from a note to its partials 2 to 10 that lie within 40 cents of a note.
+constexpr std::array<int, 9> kPartialIntervals = {12, 19, 24, 28, 31, 34, 36, 38, 40};
+// The octave above an expected note passes for its second partial only while it is at most
+// this much more salient than the note: far louder, it is played, an octave too high, over
+// what still sounds of the step before.
+constexpr float kOctaveAboveAtMost = 2.0f;
+
+bool isExpected(int note, const int* notes, int count) {
+  return std::find(notes, notes + count, note) != notes + count;
+}
+
+bool isPartialOf(const Hearing& hearing, int note, const int* notes, int count) {
+  for (int i = 0; i < count; ++i)
+    for (int interval : kPartialIntervals)
+      if (note - notes[i] == interval &&
+          (interval != 12 || hearing.salience[note] <= kOctaveAboveAtMost * hearing.salience[notes[i]]))
+        return true;
+  return false;
+}
+
+bool inNoteRange(int note) { return note >= 0 && note < NOTE_COUNT; }
+
+}  // namespace
+
+bool holdsStep(const Hearing& hearing, const int* notes, int count) {
+  if (count <= 0) return false;
+  for (int i = 0; i < count; ++i)
+    if (!inNoteRange(notes[i]) || hearing.salience[notes[i]] < kPresent) return false;
+  for (int note = 0; note < NOTE_COUNT; ++note) {
+    if (isExpected(note, notes, count) || isPartialOf(hearing, note, notes, count)) continue;
+    const bool octaveBelow = note + 12 < NOTE_COUNT && isExpected(note + 12, notes, count);
+    if (hearing.salience[note] >= (octaveBelow ? kOctaveBelow : kStrong)) return false;
+  }
+  return true;
+}
+
+int strongestNote(const Hearing& hearing) {
+  const auto clearest = std::max_element(hearing.salience.begin(), hearing.salience.end());
+  if (*clearest < kClear) return -1;
+  return static_cast<int>(clearest - hearing.salience.begin());
+}
+
+}  // namespace brenavo::listening

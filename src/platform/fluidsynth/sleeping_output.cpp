@@ -1,0 +1,173 @@
+#include "platform/fluidsynth/sleeping_output.h"
+
+#include <fluidsynth.h>
+
+#include <algorithm>
+#include <cmath>
+#include <utility>
+
+namespace brenavo::fluid {
+
+namespace {
+
+// How often the watcher looks at an open stream.
+constexpr std::chrono::milliseconds kCheckEvery{250};
+// -80 dB: quieter than this, a tail is no longer heard.
+constexpr float kInaudible = 1e-4f;
+
+int64_t nowNs() {
+  return std::chrono::duration_cast<std::chrono::nanoseconds>(
+             std::chrono::steady_clock::now().time_since_epoch())
+      .count();
+}
+
+int64_t nanoseconds(std::chrono::milliseconds span) {
+  return std::chrono::nanoseconds(span).count();
+}
+
+float peak(int frames, const float* samples) {
+  float loudest = 0.0f;
+  for (int i = 0; i < frames; ++i) loudest = std::max(loudest, std::fabs(samples[i]));
+  return loudest;
+}
+
+}  // namespace
+
+SleepingOutput::SleepingOutput(fluid_settings_t* settings, fluid_synth_t* synth,
+                               std::vector<std::string> drivers)
+    : settings_(settings), synth_(synth), drivers_(std::move(drivers)) {}
+
+SleepingOutput::~SleepingOutput() {
+  {
+    std::lock_guard lock(mutex_);
+    stopping_ = true;
+  }
+  changed_.notify_one();
+  if (watcher_.joinable()) watcher_.join();
+  closeStream();
+}
+
+bool SleepingOutput::start() {
+  if (watcher_.joinable()) return true;
+  int periodSize = 0, periods = 0;
+  double rate = 0;
+  fluid_settings_getint(settings_, "audio.period-size", &periodSize);
+  fluid_settings_getint(settings_, "audio.periods", &periods);
+  fluid_settings_getnum(settings_, "synth.sample-rate", &rate);
+  bufferNs_ = rate > 0 ? static_cast<int64_t>(1e9 * periodSize * periods / rate) : 0;
+  if (!openStream()) return false;
+  watcher_ = std::thread([this] { watch(); });
+  return true;
+}
+
+void SleepingOutput::wake() {
+  {
+    std::lock_guard lock(mutex_);
+    wanted_ = true;
+  }
+  changed_.notify_one();
+}
+
+bool SleepingOutput::awake() const {
+  std::lock_guard lock(mutex_);
+  return driver_ != nullptr;
+}
+
+std::string SleepingOutput::driverName() const {
+  std::lock_guard lock(mutex_);
+  return driverName_;
+}
+
+// The synth's reverb goes into the same two channels as its dry sound.
+int SleepingOutput::render(void* output, int frames, int effectCount, float* effects[],
+                           int outputCount, float* outputs[]) {
+  auto* self = static_cast<SleepingOutput*>(output);
+  const int64_t now = nowNs();
+  const int64_t sinceLast = now - self->lastRenderNs_.exchange(now);
+  if (++self->periodsRendered_ > kPlayingAfterPeriods && sinceLast > self->bufferNs_)
+    ++self->latePeriods_;
+  float* mixedEffects[] = {outputs[0], outputs[outputCount - 1], outputs[0],
+                           outputs[outputCount - 1]};
+  const int result =
+      effectCount > 0
+          ? fluid_synth_process(self->synth_, frames, effectCount, effects, outputCount, outputs)
+          : fluid_synth_process(self->synth_, frames, 4, mixedEffects, outputCount, outputs);
+  self->noteSound(frames, outputs[0], outputs[outputCount - 1]);
+  return result;
+}
+
+void SleepingOutput::noteSound(int frames, const float* left, const float* right) {
+  if (fluid_synth_get_active_voice_count(synth_) > 0 ||
+      std::max(peak(frames, left), peak(frames, right)) >= kInaudible)
+    lastSoundNs_ = lastRenderNs_.load();
+}
+
+bool SleepingOutput::openStream() {
+  lastRenderNs_ = nowNs();
+  lastSoundNs_ = lastRenderNs_.load();
+  periodsRendered_ = 0;
+  for (const std::string& name : drivers_) {
+    if (fluid_settings_setstr(settings_, "audio.driver", name.c_str()) != FLUID_OK) continue;
+    if (fluid_audio_driver_t* driver = new_fluid_audio_driver2(settings_, render, this)) {
+      std::lock_guard lock(mutex_);
+      driver_ = driver;
+      driverName_ = name;
+      ++opened_;
+      return true;
+    }
+  }
+  return false;
+}
+
+void SleepingOutput::closeStream() {
+  fluid_audio_driver_t* driver = nullptr;
+  {
+    std::lock_guard lock(mutex_);
+    std::swap(driver, driver_);
+  }
+  if (driver != nullptr) delete_fluid_audio_driver(driver);
+}
+
+// The output's own thread: sleeps without a timeout while the stream is closed.
+void SleepingOutput::watch() {
+  std::unique_lock lock(mutex_);
+  while (!stopping_) {
+    if (driver_ != nullptr) {
+      watchOpenStream(lock);
+      continue;
+    }
+    changed_.wait(lock, [this] { return stopping_ || wanted_; });
+    if (stopping_) break;
+    wanted_ = false;
+    lock.unlock();
+    // With no server to play to, nothing is heard: no voice may wait to sound later.
+    if (!openStream()) fluid_synth_all_sounds_off(synth_, -1);
+    lock.lock();
+  }
+}
+
+// Looks again at every note handed over, and every quarter second.
+void SleepingOutput::watchOpenStream(std::unique_lock<std::mutex>& lock) {
+  changed_.wait_for(lock, kCheckEvery, [this] { return stopping_ || wanted_; });
+  if (stopping_) return;
+  const int64_t now = nowNs();
+  // A note handed over since the last look may not have been rendered yet.
+  const bool longSilent = now - lastSoundNs_ > nanoseconds(kSilenceBeforeSleep) && !wanted_;
+  const bool gone = lost(now);
+  // A note that finds the server gone stays wanted, and opens a new stream for itself;
+  // without one, what the lost stream left sounding would sound again later.
+  const bool silenceLeftovers = gone && !wanted_;
+  if (!gone) wanted_ = false;
+  if (!longSilent && !gone) return;
+  lock.unlock();
+  closeStream();
+  if (silenceLeftovers) fluid_synth_all_sounds_off(synth_, -1);
+  lock.lock();
+}
+
+bool SleepingOutput::lost(int64_t now) const {
+  const bool playing = periodsRendered_ >= kPlayingAfterPeriods;
+  return now - lastRenderNs_ > nanoseconds(playing ? kLostAfter : kLostWhileStarting);
+}
+
+}  // namespace brenavo::fluid

@@ -1,0 +1,84 @@
+// The detector hears the program's own accordion voice: a right step is accepted soon after
+// it starts, a wrong one never, and noise or silence never.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <random>
+#include <vector>
+
+#include "listening/hearing.h"
+#include "model/ids.h"
+#include "platform/fluidsynth/fluid_midi_device.h"
+
+namespace brenavo::listening {
+namespace {
+
+constexpr int kRate = 44100;
+
+// The hearings of `seconds` of sound: the accordion playing `played` from the start, plus
+// white noise of peak `noise`.
+std::vector<Hearing> hear(const std::vector<int>& played, float noise = 0.0f, double seconds = 0.6) {
+  fluid::FluidMidiDevice synth({.output = fluid::Output::Buffer, .sampleRate = kRate});
+  EXPECT_TRUE(synth.open()) << "install the Debian package fluid-soundfont-gm";
+  synth.shortMessage(0xC0 | IDRB_TANGO_ACC << 8);
+  for (int note : played) synth.shortMessage(0x90 | note << 8 | 127 << 16);
+  std::vector<float> left(static_cast<std::size_t>(seconds * kRate)), right(left.size());
+  synth.render(left.data(), right.data(), static_cast<int>(left.size()));
+  std::minstd_rand random(7);
+  std::uniform_real_distribution<float> spread(-noise, noise);
+  for (float& sample : left) sample += spread(random);
+  Detector detector(kRate, 440.0);
+  std::vector<Hearing> hearings;
+  detector.feed(left.data(), left.size(), hearings);
+  return hearings;
+}
+
+// The time of the first hearing that holds the step, or -1 when none does.
+double firstAcceptedMs(const std::vector<Hearing>& hearings, const std::vector<int>& step) {
+  for (const Hearing& hearing : hearings)
+    if (holdsStep(hearing, step.data(), static_cast<int>(step.size()))) return hearing.timeMs;
+  return -1;
+}
+
+TEST(Detector, AcceptsRightStepsSoonAndNeverWrongOnesNoiseOrSilence) {
+  struct Case {
+    const char* what;
+    std::vector<int> played, step;
+    bool right;
+    float noise = 0.0f;
+  };
+  const std::vector<Case> cases = {
+      {"a note", {60}, {60}, true},
+      {"a third", {67, 71}, {67, 71}, true},
+      {"a chord", {62, 66, 69}, {62, 66, 69}, true},
+      {"a note in noise", {69}, {69}, true, 0.02f},
+      {"a semitone off", {61}, {60}, false},
+      {"an octave up", {72}, {60}, false},
+      {"an octave down", {60}, {72}, false},
+      {"a voice missing", {67}, {67, 71}, false},
+      {"a chord note a semitone off", {62, 66, 70}, {62, 66, 69}, false},
+      {"noise alone", {}, {60}, false, 0.3f},
+      {"silence", {}, {60}, false},
+  };
+  for (const Case& c : cases) {
+    const double accepted = firstAcceptedMs(hear(c.played, c.noise), c.step);
+    if (c.right) {
+      EXPECT_GT(accepted, 0) << c.what;
+      EXPECT_LE(accepted, 150) << c.what;
+    } else {
+      EXPECT_EQ(accepted, -1) << c.what;
+    }
+  }
+}
+
+// A lone note is named, with an attack at its start; silence names nothing.
+TEST(Detector, NamesTheClearestNoteAndFindsItsAttack) {
+  const std::vector<Hearing> hearings = hear({64});
+  EXPECT_EQ(strongestNote(hearings.back()), 64);
+  EXPECT_TRUE(std::any_of(hearings.begin(), hearings.begin() + 15,
+                          [](const Hearing& h) { return h.onset; }));
+  EXPECT_EQ(strongestNote(hear({}).back()), -1);
+}
+
+}  // namespace
+}  // namespace brenavo::listening
