@@ -24,7 +24,6 @@ namespace {
 
 constexpr auto kStartLimit = std::chrono::seconds(15);
 constexpr auto kSettling = std::chrono::milliseconds(100);
-constexpr auto kStopLimit = std::chrono::seconds(5);
 constexpr auto kPollInterval = std::chrono::milliseconds(50);
 
 // Runs program with args and the given environment (the caller's when empty), its output
@@ -59,11 +58,8 @@ int quiet() {
 // The environment of the server and of the commands that talk to it: the folder is its
 // home, its runtime folder and its configuration folder, so nothing of a user's is read.
 std::vector<std::string> privateEnvironment(const std::string& folder) {
-  std::vector<std::string> environment = {"HOME=" + folder, "XDG_RUNTIME_DIR=" + folder,
-                                          "XDG_CONFIG_HOME=" + folder,
-                                          "PULSE_SERVER=unix:" + folder + "/native"};
-  if (const char* path = std::getenv("PATH")) environment.push_back(std::string("PATH=") + path);
-  return environment;
+  return {"HOME=" + folder, "XDG_RUNTIME_DIR=" + folder, "XDG_CONFIG_HOME=" + folder,
+          "PULSE_SERVER=unix:" + folder + "/native"};
 }
 
 }  // namespace
@@ -80,7 +76,7 @@ PrivatePulse::PrivatePulse(bool verboseLog) : verboseLog_(verboseLog) {
 }
 
 PrivatePulse::~PrivatePulse() {
-  stop();
+  end(SIGTERM);
   std::error_code ignored;
   if (!folder_.empty()) std::filesystem::remove_all(folder_, ignored);
 }
@@ -126,7 +122,7 @@ bool PrivatePulse::start() {
     }
     std::this_thread::sleep_for(kPollInterval);
   }
-  kill();
+  end(SIGKILL);
   failure_ = "the private PulseAudio server did not answer `pactl info` within 15 s";
   return false;
 }
@@ -138,28 +134,16 @@ bool PrivatePulse::answers() const {
          WEXITSTATUS(status) == 0;
 }
 
-void PrivatePulse::kill() {
+void PrivatePulse::end(int signal) {
   if (pid_ <= 0) return;
-  ::kill(pid_, SIGKILL);
+  ::kill(pid_, signal);
   int status = 0;
   waitpid(pid_, &status, 0);
   pid_ = -1;
 }
 
-void PrivatePulse::stop() {
-  if (pid_ <= 0) return;
-  ::kill(pid_, SIGTERM);
-  const auto deadline = std::chrono::steady_clock::now() + kStopLimit;
-  int status = 0;
-  while (waitpid(pid_, &status, WNOHANG) == 0) {
-    if (std::chrono::steady_clock::now() > deadline) return kill();
-    std::this_thread::sleep_for(kPollInterval);
-  }
-  pid_ = -1;
-}
-
 bool PrivatePulse::restart() {
-  kill();
+  end(SIGKILL);
   return start();
 }
 

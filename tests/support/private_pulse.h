@@ -3,6 +3,7 @@
 // it never leaves of its own accord. Clients reach it through PULSE_SERVER.
 #pragma once
 
+#include <signal.h>
 #include <sys/types.h>
 
 #include <atomic>
@@ -22,7 +23,7 @@ class PrivatePulse {
   // Starts the server and waits (up to 15 s) until `pactl info` answers. verboseLog: the
   // server logs at debug level into log(), where it reports every underrun of a stream.
   explicit PrivatePulse(bool verboseLog = false);
-  // Stops the server (SIGTERM, then SIGKILL after 5 s) and removes its folder.
+  // Stops the server and removes its folder.
   ~PrivatePulse();
   PrivatePulse(const PrivatePulse&) = delete;
   PrivatePulse& operator=(const PrivatePulse&) = delete;
@@ -41,13 +42,13 @@ class PrivatePulse {
   // play into this server and never reach another.
   void useForThisProcess() const;
   // Ends the server at once (SIGKILL), as a crash would; its clients lose it mid-stream.
-  void kill();
+  void kill() { end(SIGKILL); }
   // Starts it again at the same address; true once it answers.
   bool restart();
 
  private:
   bool start();
-  void stop();
+  void end(int signal);
   bool answers() const;
 
   std::string folder_;

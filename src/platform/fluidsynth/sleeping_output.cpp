@@ -1,8 +1,11 @@
 #include "platform/fluidsynth/sleeping_output.h"
 
 #include <fluidsynth.h>
+#include <pthread.h>
+#include <sched.h>
 
 #include <algorithm>
+#include <future>
 #include <cmath>
 #include <utility>
 
@@ -23,6 +26,20 @@ int64_t nowNs() {
 
 int64_t nanoseconds(std::chrono::milliseconds span) {
   return std::chrono::nanoseconds(span).count();
+}
+
+// The watcher, and the threads of the server connections it opens (which start at its
+// priority), run at the audio driver's real-time priority where the system allows it, as
+// the driver's own thread does: a busy machine then delays neither a note waking the
+// stream nor the periods on their way to the server. Refused, they run as they are.
+void raiseToRealtime(fluid_settings_t* settings) {
+  int priority = 0;
+  if (fluid_settings_getint(settings, "audio.realtime-prio", &priority) != FLUID_OK ||
+      priority <= 0)
+    return;
+  sched_param parameter{};
+  parameter.sched_priority = priority;
+  pthread_setschedparam(pthread_self(), SCHED_FIFO, &parameter);
 }
 
 float peak(int frames, const float* samples) {
@@ -55,9 +72,19 @@ bool SleepingOutput::start() {
   fluid_settings_getint(settings_, "audio.periods", &periods);
   fluid_settings_getnum(settings_, "synth.sample-rate", &rate);
   bufferNs_ = rate > 0 ? static_cast<int64_t>(1e9 * periodSize * periods / rate) : 0;
-  if (!openStream()) return false;
-  watcher_ = std::thread([this] { watch(); });
-  return true;
+  // Every stream is opened on the watcher, so the server connection's threads share its
+  // priority; the first one's outcome is the answer.
+  std::promise<bool> first;
+  std::future<bool> opened = first.get_future();
+  watcher_ = std::thread([this, first = std::move(first)]() mutable {
+    raiseToRealtime(settings_);
+    const bool started = openStream();
+    first.set_value(started);
+    if (started) watch();
+  });
+  if (opened.get()) return true;
+  watcher_.join();
+  return false;
 }
 
 void SleepingOutput::wake() {

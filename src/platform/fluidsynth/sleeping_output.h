@@ -37,8 +37,8 @@ class SleepingOutput {
   SleepingOutput(const SleepingOutput&) = delete;
   SleepingOutput& operator=(const SleepingOutput&) = delete;
 
-  // Opens the stream at once, on the caller's thread: false when no driver starts. Once
-  // it has started, the output keeps itself open or asleep until it is destroyed.
+  // Opens the stream and returns when it is open: false when no driver starts. Once it
+  // has started, the output keeps itself open or asleep until it is destroyed.
   bool start();
   // Asks for sound: a sleeping or lost stream opens again, on the output's own thread,
   // and the synth's pending events are the first it plays. Returns at once.
