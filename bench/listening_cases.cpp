@@ -47,12 +47,25 @@ std::vector<std::vector<Notes>> runsOf(const ACC_KEYBOARD& tuning) {
   return runs;
 }
 
+// The lowest and highest notes of a tuning's keyboard: a learner's wrong note is one of them.
+struct Range {
+  int lowest, highest;
+};
+
+Range rangeOf(const ACC_KEYBOARD& tuning) {
+  Range range{128, -1};
+  for (int note : tuning.midiKeyNum)
+    if (note > 0) range = {std::min(range.lowest, note), std::max(range.highest, note)};
+  return range;
+}
+
 // The step with its note `which` moved by `interval` (or, where that lands on another note of
-// the step, the other way); unchanged when both ways do.
-Notes moved(const Notes& step, int which, int interval) {
+// the step or off the keyboard, the other way); unchanged when both ways do.
+Notes moved(const Notes& step, int which, int interval, Range keyboard) {
   for (int by : {interval, -interval}) {
     const int note = step[which] + by;
-    if (std::find(step.begin(), step.end(), note) == step.end()) {
+    if (note >= keyboard.lowest && note <= keyboard.highest &&
+        std::find(step.begin(), step.end(), note) == step.end()) {
       Notes wrong = step;
       wrong[which] = note;
       return sorted(wrong);
@@ -62,12 +75,13 @@ Notes moved(const Notes& step, int which, int interval) {
 }
 
 // The wrong forms of a step; `variety` picks which note goes wrong and which way.
-std::vector<std::pair<Played, Notes>> wrongForms(const Notes& step, int variety) {
+std::vector<std::pair<Played, Notes>> wrongForms(const Notes& step, int variety, Range keyboard) {
   const int count = static_cast<int>(step.size());
   const int which = variety % count;
   const int direction = variety / count % 2 == 0 ? 1 : -1;
-  std::vector<std::pair<Played, Notes>> forms = {{Played::SemitoneOff, moved(step, which, direction)},
-                                                 {Played::OctaveOff, moved(step, which, 12 * direction)}};
+  std::vector<std::pair<Played, Notes>> forms = {
+      {Played::SemitoneOff, moved(step, which, direction, keyboard)},
+      {Played::OctaveOff, moved(step, which, 12 * direction, keyboard)}};
   if (count > 1) {
     Notes missing = step;
     missing.erase(missing.begin() + which);
@@ -101,8 +115,8 @@ std::map<Case, int> listeningCases() {
       for (std::size_t step = 0; step < run.size(); ++step) {
         const Notes before = step > 0 ? run[step - 1] : Notes{};
         ++cases[{before, run[step], run[step], Played::Right}];
-        for (const auto& [kind, played] : wrongForms(run[step], variety++))
-          ++cases[{before, played, run[step], kind}];
+        for (const auto& [kind, played] : wrongForms(run[step], variety++, rangeOf(tuning)))
+          if (played != run[step]) ++cases[{before, played, run[step], kind}];
       }
   return cases;
 }

@@ -1,6 +1,7 @@
 // The steps the listening benchmark plays: every step of every diatonic scale (single notes,
 // thirds, sixths; three bellows directions; 24 keys), every chord of every chord type and every
-// chord of every progression, in all four tunings; each right and in its wrong forms.
+// chord of every progression, in all four tunings; each right and in its wrong forms, whose
+// wrong notes lie on the tuning's keyboard, as a learner's would.
 #pragma once
 
 #include <map>
