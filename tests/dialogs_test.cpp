@@ -24,12 +24,12 @@ TEST(Dialogs, OptionsAboutUsageAndHelpTopics) {
     return std::vector{s.keySel, s.keySel2, s.direcSel, s.direcSel2, s.midiVoice};
   };
   fake.optionsOutcomes = {{false, {IDRB_EAD, IDRB_IN, IDRB_PICCOLO}},
-                          {true, {IDRB_ADG, IDRB_MIXED, IDRB_GRAND_PIANO, {"Mic", "USB"}, 1, 432}}};
+                          {true, {IDRB_ADG, IDRB_MIXED, IDRB_GRAND_PIANO, 0, {"Mic", "USB"}, 1, 432}}};
   runOptionsDialog(program);
   EXPECT_EQ(choicesOf(sel), choicesOf(SelectionState{})) << "cancelled";
   runOptionsDialog(program);
   EXPECT_EQ(choicesOf(sel), (std::vector{1014, 3, 1023, 2, 0}));
-  EXPECT_EQ(fake.optionsShown.at(1), (platform::OptionsChecks{1011, 1021, 23, {"Microfono"}}));
+  EXPECT_EQ(fake.optionsShown.at(1), (platform::OptionsChecks{1011, 1021, 23, 0, {"Microfono"}}));
   EXPECT_EQ(std::pair(fake.storedStrings["Escucha/Entrada"], fake.storedDwords["Escucha/LaReferencia"]),
             std::pair(std::string("USB"), 432));  // the listening choices, in their own group
   sel.keySel = 1021, sel.direcSel = 1011, sel.midiVoice = 1001;  // ids of no button of theirs

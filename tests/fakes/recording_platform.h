@@ -215,7 +215,7 @@ class RecordingPlatform : public platform::Window,
   bool draw(const platform::Document& document, const platform::PageDone& pageDone);
 
   platform::Platform services_{*this, *this, *this, *this, *this, *this,
-                               *this, *this, *this, *this, *this, *this};
+                               *this, *this, *this, *this, *this, *this, *this};
 };
 
 }  // namespace brenavo::fakes

@@ -79,7 +79,8 @@ class DialogsTest : public QObject {
         QTest::keySequence(&dialog, QKeySequence("Alt+D"));
       });
       const std::vector<std::string> names{"Mic", "USB"};
-      outcomes[inputs - 1] = dialogs_.runOptions({1011, 1021, 23, {names.begin(), names.begin() + inputs}, 0, 435});
+      outcomes[inputs - 1] = dialogs_.runOptions(
+          {1011, 1021, 23, 0, {names.begin(), names.begin() + inputs}, 0, 435});
     }
     QCOMPARE(outcomes[0].checks.input * 1000 + outcomes[0].checks.referenceA, 450);
     QCOMPARE(outcomes[1].checks.input * 1000 + outcomes[1].checks.referenceA, 1450);

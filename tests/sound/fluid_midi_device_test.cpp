@@ -162,7 +162,7 @@ TEST(SoundServer, AServerLostInALoopAndBackSoundsAgainWithTheNextPlay) {
   fakes::RecordingPlatform fake;
   platform::Platform& f = fake.services();
   platform::Platform os{f.window,   f.menuBar, f.statusBar, f.timer, f.scrollBar, f.controls,
-                        f.messages, f.dialogs, f.help,      device,  f.keyStore, f.audioInput};
+                        f.messages, f.dialogs, f.help,      device,  f.keyStore, f.printer, f.audioInput};
   std::unique_ptr<Program> program = CreateMainWindow(os);
   ASSERT_EQ(program->sel.midiDevExists, 1);
   const auto steps = [&](int count) {
