@@ -123,9 +123,9 @@ TEST_F(Practice, WaitReachesTheEndWithASummaryKeptForTheSelection) {
     hear(notes(step)), tick();
   }
   EXPECT_EQ(fake.logOf("messageBox").back(),
-            "messageBox Brenavo: Resultado de la práctica|Práctica terminada.\n\nBien: 14\nTarde: 0\n"
-            "Mal: 1\nSin tocar: 0\n\nPasos fallados:\n  paso 4 (C): se oyó C#|0");
-  EXPECT_EQ(saved(), "Bien: 14, Tarde: 0, Mal: 1, Sin tocar: 0; paso 4 (C): se oyó C#");
+            "messageBox Brenavo: Resultado de la practica|Practica terminada.\n\nBien: 14\nTarde: 0\n"
+            "Mal: 1\nSin tocar: 0\n\nPasos fallados:\n  paso 4 (C): se oyo C#|0");
+  EXPECT_EQ(saved(), "Bien: 14, Tarde: 0, Mal: 1, Sin tocar: 0; paso 4 (C): se oyo C#");
   EXPECT_EQ(fake.logOf("audio.").back(), "audio.stop");
   EXPECT_TRUE(std::ranges::none_of(program->menu.items, &MenuItem::grayed));
   EXPECT_TRUE(GetSubMenu(program->menu, PRACTICE_MENU)->items.back().grayed);
@@ -143,7 +143,7 @@ TEST_F(Practice, TempoCountsInAndMarksEachStep) {
   hear({notes(2)[0] + 2}, 1500 + 10), hear(notes(2), 1500 + 20), tick();
   for (int step = 3; step < 15; ++step) tick();
   EXPECT_TRUE(saved().starts_with("Bien: 1, Tarde: 1, Mal: 1, Sin tocar: 12; paso 2 (-A): tarde; "
-                                   "paso 3 (-B): se oyó C#; paso 4 (C): no se oyó; paso 5 (D)")) << saved();
+                                   "paso 3 (-B): se oyo C#; paso 4 (C): no se oyo; paso 5 (D)")) << saved();
   EXPECT_FALSE(isPractising(*program));
 }
 

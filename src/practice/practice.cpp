@@ -40,8 +40,8 @@ constexpr int PARTIAL_INTERVALS[] = {12, 19, 24, 28, 31, 34, 36, 38, 40};
 constexpr float SOUNDING = 0.15f;
 
 constexpr const char* NO_INPUT_TEXT =
-    "No se puede escuchar: no hay ninguna entrada de sonido (micrófono) o el acceso a ella "
-    "está denegado.\n\nConecte un micrófono o permita el acceso y vuelva a intentarlo.";
+    "No se puede escuchar: no hay ninguna entrada de sonido (microfono) o el acceso a ella "
+    "esta denegado.\n\nConecte un microfono o permita el acceso y vuelva a intentarlo.";
 constexpr const char* PRACTICE_CAPTION = "Brenavo: Practicar";
 constexpr int PRACTICE_STATUS_PART = 2;
 
@@ -231,7 +231,7 @@ void saveResults(Program& program) {
 void finishPractice(Program& program) {
   leavePractice(program);
   saveResults(program);
-  program.os.messages.messageBox(practiceSummary(program), "Brenavo: Resultado de la práctica",
+  program.os.messages.messageBox(practiceSummary(program), "Brenavo: Resultado de la practica",
                                  MB_OK);
 }
 

@@ -49,8 +49,8 @@ std::string failureOf(const Program& program, size_t index) {
   std::string text = "paso " + std::to_string(index + 1) + " (" +
                      stepNames(program, program.practice.steps[index]) + "): ";
   if (result.outcome == StepOutcome::Late) return text + "tarde";
-  if (result.outcome == StepOutcome::Missed) return text + "no se oyó";
-  return text + "se oyó " + heardNoteName(result.heardNote);
+  if (result.outcome == StepOutcome::Missed) return text + "no se oyo";
+  return text + "se oyo " + heardNoteName(result.heardNote);
 }
 
 bool failed(const StepResult& result) {
@@ -81,7 +81,7 @@ int kindCommand(const SelectionState& sel) {
 
 std::string practiceSummary(const Program& program) {
   const PracticeState& practice = program.practice;
-  std::string text = "Práctica terminada.\n\n" + countsLine(countsOf(practice), "\n");
+  std::string text = "Practica terminada.\n\n" + countsLine(countsOf(practice), "\n");
   bool anyFailed = false;
   for (size_t index = 0; index < practice.results.size(); ++index) {
     if (!failed(practice.results[index])) continue;
