@@ -48,7 +48,9 @@ SelectionState runOnFile(const QString& path) {
                               recording.dialogs,
                               recording.help,
                               recording.midi,
-                              store};
+                              store,
+                              recording.printer,
+                              recording.audioInput};
   return runProgramOnce(services, fake);
 }
 
