@@ -69,19 +69,6 @@ std::vector<std::vector<int>> diatonicSteps(const SelectionState& sel) {
 
 // ---- the menu's names of the selections
 
-int selectionCommand(const SelectionState& sel) {
-  switch (selectedKind(sel)) {
-    case Kind::Chromatic: return IDM_SCALE_CHROMATIC;
-    case Kind::Diatonic: return sel.diatonicSel;
-    case Kind::Pentatonic: return sel.pentatonicSel;
-    case Kind::WholeTone: return sel.wholeToneSel;
-    case Kind::Chord: return sel.chordSel;
-    case Kind::Progression: return sel.circleSel;
-    case Kind::None: break;
-  }
-  return 0;
-}
-
 const MenuItem* findCommand(const Menu& menu, int commandId) {
   for (const MenuItem& item : menu.items) {
     if (item.kind == MenuItem::Kind::Command && item.id == commandId) return &item;

@@ -75,6 +75,16 @@ void drawOnWindow(Program& program, int position, const platform::Brush& fill) {
     drawButtonIn(program, *surface, position, fill);
 }
 
+// The live channel takes the program's voice before its first note after a change.
+void noteOn(Program& program, int32_t midi) {
+  if (!program.sel.midiDevExists) return;
+  if (program.live.voiceSent != program.sel.midiVoice) {
+    MidiOutMessage(program.os.midi, 0xC0, LIVE_CHANNEL, program.sel.midiVoice, 0);
+    program.live.voiceSent = program.sel.midiVoice;
+  }
+  MidiNoteOn(program.os.midi, LIVE_CHANNEL, midi, VELOCITY);
+}
+
 // The note sounds first, then the button lights.
 void press(Program& program, int32_t holder, int position) {
   LiveState& live = program.live;
@@ -82,7 +92,7 @@ void press(Program& program, int32_t holder, int position) {
   if (live.heldCount == MAX_HELD || tuning == nullptr) return;
   const int32_t midi = tuning->midiKeyNum[position];
   live.held[live.heldCount++] = {holder, position, midi};
-  if (program.sel.midiDevExists) MidiNoteOn(program.os.midi, CHANNEL_NUM, midi, VELOCITY);
+  noteOn(program, midi);
   drawOnWindow(program, position, platform::Brush{LIVE_BLUE});
 }
 
@@ -95,7 +105,7 @@ void release(Program& program, int32_t holder) {
   for (int i = index + 1; i < live.heldCount; ++i) live.held[i - 1] = live.held[i];
   --live.heldCount;
   if (program.sel.midiDevExists && !isHeld(live, &HeldButton::midi, gone.midi))
-    MidiNoteOff(program.os.midi, CHANNEL_NUM, gone.midi, 0);
+    MidiNoteOff(program.os.midi, LIVE_CHANNEL, gone.midi, 0);
   if (!isHeld(live, &HeldButton::position, gone.position))
     drawOnWindow(program, gone.position, restingFill(program, gone.position));
 }
@@ -183,9 +193,11 @@ void handleLiveMessage(Program& program, uint32_t message, uintptr_t wParam, int
   }
 }
 
+// Also forgets the live channel's voice: a run may open the output anew.
 void releaseLiveNotes(Program& program) {
   while (program.live.heldCount > 0) release(program, program.live.held[0].holder);
   program.live.mouseDown = false;
+  program.live.voiceSent = -1;
 }
 
 void relightHeldButtons(Program& program) {

@@ -21,6 +21,7 @@ struct LiveState {
   bool mouseDown = false;     // the left button went down in the client area
   bool bellowsPushed = false;
   int32_t showKeys = 0;       // "Mostrar teclas"
+  int32_t voiceSent = -1;     // the voice last chosen on the live channel; -1 none yet
 };
 
 }  // namespace brenavo

@@ -8,6 +8,8 @@
 namespace brenavo {
 
 inline constexpr int32_t CHANNEL_NUM = 0;
+// Notes played live go on a channel of their own, so a run's note-off never ends one.
+inline constexpr int32_t LIVE_CHANNEL = 1;
 inline constexpr int32_t VELOCITY = 127;
 
 uint32_t MidiOutMessage(platform::MidiDevice& hMidi, int32_t iStatus, int32_t iChannel,

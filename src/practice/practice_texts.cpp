@@ -64,19 +64,6 @@ std::string countsLine(const Counts& counts, const char* separator) {
          "Sin tocar: " + std::to_string(counts.missed);
 }
 
-int kindCommand(const SelectionState& sel) {
-  switch (selectedKind(sel)) {
-    case Kind::Chromatic: return IDM_SCALE_CHROMATIC;
-    case Kind::Diatonic: return sel.diatonicSel;
-    case Kind::Pentatonic: return sel.pentatonicSel;
-    case Kind::WholeTone: return sel.wholeToneSel;
-    case Kind::Chord: return sel.chordSel;
-    case Kind::Progression: return sel.circleSel;
-    case Kind::None: break;
-  }
-  return 0;
-}
-
 }  // namespace
 
 std::string practiceSummary(const Program& program) {
@@ -118,7 +105,7 @@ std::string heardNoteName(int midiNote) {
 std::string resultsName(const SelectionState& sel) {
   const ACC_KEYBOARD* tuning = entryAt(keyConfig, sel.keySel2);
   return std::string("Practica/") + (tuning ? tuning->szKeyConfig : "?") + " " +
-         std::to_string(kindCommand(sel)) + " " + std::to_string(sel.formatSel) + " " +
+         std::to_string(selectionCommand(sel)) + " " + std::to_string(sel.formatSel) + " " +
          std::to_string(sel.direcSel);
 }
 

@@ -60,6 +60,19 @@ Kind selectedKind(const SelectionState& sel) {
   return Kind::None;
 }
 
+int selectionCommand(const SelectionState& sel) {
+  switch (selectedKind(sel)) {
+    case Kind::Chromatic: return IDM_SCALE_CHROMATIC;
+    case Kind::Diatonic: return sel.diatonicSel;
+    case Kind::Pentatonic: return sel.pentatonicSel;
+    case Kind::WholeTone: return sel.wholeToneSel;
+    case Kind::Chord: return sel.chordSel;
+    case Kind::Progression: return sel.circleSel;
+    case Kind::None: break;
+  }
+  return 0;
+}
+
 bool selectionConsistent(const SelectionState& sel) {
   return kindsSet(sel) <= 1 && kindConsistent(sel) && inRange(sel.scpIndex, 0, LAST_TABLE_ROW) &&
          pairConsistent(sel.keySel, sel.keySel2, IDRB_GCF, IDRB_ADG) &&

@@ -14,6 +14,9 @@ enum class Kind { None, Chromatic, Diatonic, Pentatonic, WholeTone, Chord, Progr
 // whole-tone, chords, progressions; the commands and the loader keep at most one set).
 Kind selectedKind(const SelectionState& sel);
 
+// The menu command that made the current selection; 0 when nothing is selected.
+int selectionCommand(const SelectionState& sel);
+
 // True when the selection is one the commands and the options dialog could make: at most
 // one kind global set, holding a command of its kind, with the row that command names (a
 // pentatonic row of its family; a diatonic row that holds a fingering); the chromatic flag 1;
