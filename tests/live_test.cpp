@@ -132,14 +132,14 @@ TEST_F(Live, LivePlayOverARunKeepsTheRunsColours) {
   SendCommand(*program, IDPB_PLAY);
   const int first = program->seq.prev[0].note;
   mouse(WM_LBUTTONDOWN, first);
-  const std::optional<platform::Colour> pressed = fillOf(first);
+  EXPECT_EQ(fillOf(first), LIVE_BLUE);
   mouse(WM_LBUTTONUP, first);
-  EXPECT_TRUE(pressed == LIVE_BLUE && fillOf(first) == YELLOW);
+  EXPECT_EQ(fillOf(first), YELLOW);
   mouse(WM_LBUTTONDOWN, first), SendMessage(*program, WM_TIMER, IDM_PLAY_TIMER, 0);
   const int second = program->seq.prev[0].note;
   EXPECT_TRUE(fillOf(first) == LIVE_BLUE && fillOf(second) == YELLOW);
-  mouse(WM_LBUTTONUP, first), SendCommand(*program, IDPB_PAUSE), mouse(WM_LBUTTONDOWN, second);
-  mouse(WM_LBUTTONUP, second);
+  mouse(WM_LBUTTONUP, first), SendCommand(*program, IDPB_PAUSE);
+  mouse(WM_LBUTTONDOWN, second), mouse(WM_LBUTTONUP, second);
   EXPECT_TRUE(fillOf(first) == WHITE && fillOf(second) == YELLOW);
   SendCommand(*program, IDPB_STOP), mouse(WM_LBUTTONDOWN, second), mouse(WM_LBUTTONUP, second);
   EXPECT_EQ(fillOf(second), WHITE);
@@ -165,8 +165,7 @@ TEST_F(Live, ShowKeysWritesTheKeysAndIsRemembered) {
   EXPECT_TRUE(painted[0] == "Q" && painted[54] == "´" && painted[55] == "Z" && painted[64] == "-");
   EXPECT_EQ(lit, (std::map<int, std::string>{{program->seq.prev[0].note, "W"}}));
   fake.optionsOutcomes = {{true, {IDRB_GCF, IDRB_OUT, IDRB_TANGO_ACC, 0}}};
-  SendCommand(*program, IDM_DIALOGBOX_OPTIONS);
-  SendMessage(*program, WM_DESTROY, 0, 0);
+  SendCommand(*program, IDM_DIALOGBOX_OPTIONS), SendMessage(*program, WM_DESTROY, 0, 0);
   EXPECT_EQ(fake.storedDwords[SHOW_KEYS_SETTING], 0);
 }
 

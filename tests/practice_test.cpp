@@ -31,8 +31,7 @@ class Practice : public ::testing::Test {
   void tick() { send(WM_TIMER, IDM_PRACTICE_TIMER); }
   // Blocks, long enough to show a wrong note, in which each of the notes sounds clearly.
   void hear(std::vector<int> notes, double timeMs = 0) {
-    listening::Hearing hearing;
-    hearing.timeMs = timeMs;
+    listening::Hearing hearing{.timeMs = timeMs};
     for (int note : notes) hearing.salience[static_cast<size_t>(note)] = 1.0f;
     for (int block = 0; block < WRONG_NOTE_HEARINGS; ++block)
       send(WM_PRACTICE_HEARD, 0, reinterpret_cast<intptr_t>(&hearing));
@@ -87,11 +86,8 @@ TEST_F(Practice, WaitAcceptsTheStepAndShowsAWrongNote) {
       {{IDM_SCALE_NOTES}, 0, 12, false, 12},    {{IDM_SCALE_NOTES}, -1, 0, false, -1},
       {{IDM_SCALE_THIRDS}, 1, 0, false, -1},    {{IDM_SCALE_THIRDS}, 2, 0, true, -1}};
   for (const auto& c : cases) {
-    program = CreateMainWindow(fake.services());
-    fake.timerRunning = false;
-    command(c.format[0]);
-    command(IDM_PRACTICE_WAIT);
-    fake.dcOps.clear();
+    program = CreateMainWindow(fake.services()), fake.timerRunning = false;
+    command(c.format[0]), command(IDM_PRACTICE_WAIT), fake.dcOps.clear();
     const std::vector<int> step = notes(0);
     std::vector<int> heard(step.begin(), step.begin() + std::max(c.heard, 0));
     if (c.heard == 0) heard = {step[0] + c.offset};
@@ -151,29 +147,20 @@ TEST_F(Practice, TempoCountsInAndMarksEachStep) {
 TEST_F(Practice, EveryOtherEndIsQuiet) {
   for (std::pair<uint32_t, int> end : {std::pair{WM_COMMAND, IDM_PRACTICE_STOP}, {WM_COMMAND, IDPB_STOP},
        {WM_COMMAND, IDM_SCALE_CHROMATIC}, {WM_COMMAND, IDM_DIALOGBOX_OPTIONS}, {WM_DESTROY, 0}}) {
-    program = CreateMainWindow(fake.services());
-    command(IDM_PRACTICE_TEMPO);
-    tick();
-    fake.clearLog();
+    program = CreateMainWindow(fake.services()), command(IDM_PRACTICE_TEMPO), tick(), fake.clearLog();
     send(end.first, static_cast<uintptr_t>(end.second));
-    EXPECT_FALSE(isPractising(*program)) << end.second;
-    EXPECT_FALSE(fake.timerRunning) << end.second;
-    EXPECT_EQ(fake.logOf("audio.stop").size(), 1u) << end.second;
-    EXPECT_TRUE(fake.logOf("messageBox").empty() && fake.logOf("store.string").empty()) << end.second;
+    EXPECT_TRUE(!isPractising(*program) && !fake.timerRunning && fake.logOf("audio.stop").size() == 1 &&
+                fake.logOf("messageBox").empty() && fake.logOf("store.string").empty()) << end.second;
   }
   EXPECT_EQ(program->sel.chromaticSel + fake.quitCode, 0);  // the chromatic one was chosen, then closed
 }
 
 // Without a microphone "&Practicar" says so and nothing else happens; during a run it is refused.
 TEST_F(Practice, NoInputExplainsItselfAndARunKeepsPracticeOut) {
-  fake.audioInputs.clear();
-  fake.clearLog();
-  command(IDM_PRACTICE_WAIT);
+  fake.audioInputs.clear(), fake.clearLog(), command(IDM_PRACTICE_WAIT);
   EXPECT_EQ(fake.logOf("messageBox").size(), 1u);
   EXPECT_TRUE(fake.logOf("menu.").empty() && fake.logOf("window.").empty() && !isPractising(*program));
-  fake.audioInputs = {"Microfono"};
-  command(IDPB_PLAY);
-  command(IDM_PRACTICE_TEMPO);
+  fake.audioInputs = {"Microfono"}, command(IDPB_PLAY), command(IDM_PRACTICE_TEMPO);
   EXPECT_FALSE(isPractising(*program));
 }
 

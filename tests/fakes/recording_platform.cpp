@@ -25,6 +25,14 @@ T nextOr(std::deque<T>& queued, T otherwise) {
   return next;
 }
 
+// Reads name from a store into value; false when it is not there.
+template <typename T>
+bool lookUp(const std::map<std::string, T>& store, const char* name, T& value) {
+  const auto found = store.find(name);
+  if (found != store.end()) value = found->second;
+  return found != store.end();
+}
+
 }  // namespace
 
 std::vector<SurfaceOp> RecordingSurface::opsOf(SurfaceOp::Kind kind) const {
@@ -47,14 +55,6 @@ void RecordingPlatform::createBar(const int* rightEdges, int parts, const std::s
   note("status.create", edges, firstText);
 }
 
-void RecordingPlatform::setTimer(int id, int periodMs) {
-  timerRunning = true;
-  timerId = id;
-  timerPeriod = periodMs;
-  ++timerStarts;
-  note("timer.set", id, periodMs);
-}
-
 int RecordingPlatform::messageBox(const std::string& text, const std::string& caption, int style) {
   note("messageBox", caption + "|" + text + "|" + std::to_string(style));
   return nextOr(messageBoxAnswers, (style & MB_YESNO) ? IDYES : IDOK);
@@ -71,10 +71,8 @@ uint32_t RecordingPlatform::shortMessage(uint32_t packed) {
   std::snprintf(text, sizeof text, "0x%08X", static_cast<unsigned>(packed));
   note("midi.short", text);
   midiMessages.push_back(packed);
-  const int status = static_cast<int>(packed & 0xF0);
-  const int key = static_cast<int>((packed >> 8) & 0x7F);
-  const int velocity = static_cast<int>((packed >> 16) & 0x7F);
-  if (status == 0x90 && velocity > 0)
+  const int status = static_cast<int>(packed & 0xF0), key = static_cast<int>((packed >> 8) & 0x7F);
+  if (status == 0x90 && (packed >> 16 & 0x7F) > 0)
     ++soundingNotes[key];
   else if (status == 0x80 || status == 0x90)  // a note-off ends every instance of the note
     soundingNotes.erase(key);
@@ -91,10 +89,7 @@ platform::KeyStore::Disposition RecordingPlatform::openOrCreate() {
 
 bool RecordingPlatform::readDword(const char* name, int32_t& value) {
   note("store.read", name);
-  const auto found = storedDwords.find(name);
-  if (found == storedDwords.end()) return false;
-  value = found->second;
-  return true;
+  return lookUp(storedDwords, name, value);
 }
 
 bool RecordingPlatform::draw(const platform::Document& document,
@@ -123,10 +118,7 @@ void RecordingPlatform::writeBook(const platform::Document& book) {
 
 bool RecordingPlatform::readString(const char* name, std::string& value) {
   note("store.readString", name);
-  const auto found = storedStrings.find(name);
-  if (found == storedStrings.end()) return false;
-  value = found->second;
-  return true;
+  return lookUp(storedStrings, name, value);
 }
 
 // Starts only on an input it has; an empty list is a machine without a microphone.

@@ -114,7 +114,9 @@ class RecordingPlatform : public platform::Window,
     statusTexts[part] = text, note("status.text", part, text);
   }
   // Timer
-  void setTimer(int id, int periodMs) override;
+  void setTimer(int id, int periodMs) override {
+    timerRunning = true, timerId = id, note("timer.set", id, periodMs);
+  }
   void killTimer(int id) override {
     if (id == timerId) timerRunning = false;
     note("timer.kill", id);
@@ -179,7 +181,7 @@ class RecordingPlatform : public platform::Window,
   std::vector<SurfaceOp> dcOps;        // everything drawn through getDC surfaces
   std::map<int, std::string> statusTexts;
   bool timerRunning = false;
-  int timerId = 0, timerPeriod = 0, timerStarts = 0;
+  int timerId = 0;
   int scrollMin = 0, scrollMax = 0, scrollPos = 0;
   std::vector<platform::ControlLayout> controls;
   // ...the answers the boxes and the options dialog give in turn (by default yes, OK, and a

@@ -97,4 +97,18 @@ struct TestWindow {
   }
 };
 
+// Runs the suite T at one and at two device pixels to the logical pixel; the scale is read when
+// the application starts, so each gets an application of its own.
+template <typename T>
+int runAtBothScales(int argc, char* argv[]) {
+  int failures = 0;
+  for (const char* ratio : {"1", "2"}) {
+    qputenv("QT_SCALE_FACTOR", ratio);
+    QApplication application(argc, argv);
+    T test;
+    failures += QTest::qExec(&test, argc, argv);
+  }
+  return failures;
+}
+
 }  // namespace brenavo::guitest

@@ -53,15 +53,6 @@ class LiveTest : public QObject {
   }
 };
 
-int main(int argc, char* argv[]) {
-  int failures = 0;
-  for (const char* ratio : {"1", "2"}) {
-    qputenv("QT_SCALE_FACTOR", ratio);
-    QApplication application(argc, argv);
-    LiveTest test;
-    failures += QTest::qExec(&test, argc, argv);
-  }
-  return failures;
-}
+int main(int argc, char* argv[]) { return runAtBothScales<LiveTest>(argc, argv); }
 
 #include "live_test.moc"

@@ -74,16 +74,6 @@ class ScaledTest : public QObject {
   }
 };
 
-// The suite at each scale, read when the application starts: an application for each.
-int main(int argc, char* argv[]) {
-  int failures = 0;
-  for (const char* ratio : {"1", "2"}) {
-    qputenv("QT_SCALE_FACTOR", ratio);
-    QApplication application(argc, argv);
-    ScaledTest test;
-    failures += QTest::qExec(&test, argc, argv);
-  }
-  return failures;
-}
+int main(int argc, char* argv[]) { return runAtBothScales<ScaledTest>(argc, argv); }
 
 #include "scaled_test.moc"
