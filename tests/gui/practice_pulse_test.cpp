@@ -80,12 +80,15 @@ class PracticePulseTest : public QObject {
   QString practise(guitest::TestWindow& t, const std::vector<int>& notes, int command = IDM_PRACTICE_WAIT,
                    double silence = 0.3) {
     auto summary = std::make_shared<QString>();
-    if (notes.size() == practiceSteps(t.program().sel).size())
+    const bool awaitSummary = notes.size() == practiceSteps(t.program().sel).size();
+    if (awaitSummary)
       guitest::whenModal([summary](QDialog& box) { *summary = qobject_cast<QMessageBox*>(&box)->text(); });
     t.window->desktop().sendCommand(command);
     std::atomic<bool> stop{false};
     std::thread feeder(feed, pipe_, rendered(notes, silence), std::cref(stop));
-    const double seconds = 1.0 + silence + notes.size() * (kNoteSeconds + kGapSeconds);
+    // A slow build or a busy machine may hear the buffered sound late: the summary gets time.
+    const double seconds = 1.0 + silence + notes.size() * (kNoteSeconds + kGapSeconds) +
+                           (awaitSummary ? 30 : 0);
     (void)QTest::qWaitFor([summary] { return !summary->isEmpty(); }, static_cast<int>(seconds * 1000));
     stop = true;
     feeder.join();
