@@ -1,7 +1,7 @@
 // The detector: aubio finds the attacks and the spectrum of the last 85-95 ms of sound,
 // every 10-12 ms; each MIDI note's salience is summed from the spectral peaks at its
 // harmonics, and counts only where its fundamental stands out of the noise.
-#include <aubio/aubio.h>
+#include "listening/aubio_library.h"
 
 #include <algorithm>
 #include <cmath>
@@ -56,29 +56,30 @@ double noteHz(int note, double referenceA) { return referenceA * std::exp2((note
 }  // namespace
 
 struct Detector::Analysis {
-  Analysis(int rate, double referenceA)
-      : sampleRate(rate),
+  Analysis(const AubioLibrary& library, int rate, double referenceA)
+      : aubio(library),
+        sampleRate(rate),
         referenceA(referenceA),
         hopSize(powerOfTwoAtLeast(rate * kHopSeconds)),
         frameSize(hopSize * static_cast<unsigned>(std::ceil(rate * kFrameSeconds / hopSize))),
         history(frameSize, 0.0f),
-        frame(new_fvec(frameSize)),
-        window(new_aubio_window(const_cast<char_t*>("hanningz"), frameSize)),
-        spectrum(new_fvec(frameSize)),
-        fft(new_aubio_fft(frameSize)),
-        hop(new_fvec(hopSize)),
-        onsetFound(new_fvec(1)),
-        onset(new_aubio_onset("complex", 2 * hopSize, hopSize, rate)) {
-    aubio_onset_set_silence(onset, kSilenceDb);
+        frame(aubio.newFvec(frameSize)),
+        window(aubio.newWindow(const_cast<char_t*>("hanningz"), frameSize)),
+        spectrum(aubio.newFvec(frameSize)),
+        fft(aubio.newFft(frameSize)),
+        hop(aubio.newFvec(hopSize)),
+        onsetFound(aubio.newFvec(1)),
+        onset(aubio.newOnset("complex", 2 * hopSize, hopSize, rate)) {
+    aubio.onsetSetSilence(onset, kSilenceDb);
   }
   ~Analysis() {
-    del_aubio_onset(onset);
-    del_fvec(onsetFound);
-    del_fvec(hop);
-    del_aubio_fft(fft);
-    del_fvec(spectrum);
-    del_fvec(window);
-    del_fvec(frame);
+    aubio.delOnset(onset);
+    aubio.delFvec(onsetFound);
+    aubio.delFvec(hop);
+    aubio.delFft(fft);
+    aubio.delFvec(spectrum);
+    aubio.delFvec(window);
+    aubio.delFvec(frame);
   }
   Analysis(const Analysis&) = delete;
   Analysis& operator=(const Analysis&) = delete;
@@ -91,6 +92,7 @@ struct Detector::Analysis {
   static double harmonicAmplitude(const std::vector<Peak>& peaks, double hz);
   static double harmonicSum(const std::vector<Peak>& peaks, double f0);
 
+  const AubioLibrary& aubio;
   int sampleRate;
   double referenceA;
   unsigned hopSize;
@@ -115,12 +117,16 @@ struct Detector::Analysis {
   std::size_t pastAt = 0;
 };
 
+bool Detector::available() { return aubioLibrary() != nullptr; }
+
 Detector::Detector(int sampleRate, double referenceA)
-    : analysis_(std::make_unique<Analysis>(sampleRate, referenceA)) {}
+    : analysis_(available() ? std::make_unique<Analysis>(*aubioLibrary(), sampleRate, referenceA)
+                            : nullptr) {}
 
 Detector::~Detector() = default;
 
 void Detector::feed(const float* mono, std::size_t frames, std::vector<Hearing>& out) {
+  if (!analysis_) return;
   Analysis& a = *analysis_;
   for (std::size_t i = 0; i < frames; ++i) {
     a.hop->data[a.pending++] = mono[i];
@@ -138,7 +144,7 @@ void Detector::Analysis::analyseHop(Hearing& hearing) {
   double energy = 0;
   for (unsigned i = 0; i < hopSize; ++i) energy += hop->data[i] * hop->data[i];
   hearing.levelDb = static_cast<float>(10.0 * std::log10(std::max(energy / hopSize, 1e-12)));
-  aubio_onset_do(onset, hop, onsetFound);
+  aubio.onsetDo(onset, hop, onsetFound);
   hearing.onset = onsetFound->data[0] > 0;
 
   std::move(history.begin() + hopSize, history.end(), history.begin());
@@ -148,7 +154,7 @@ void Detector::Analysis::analyseHop(Hearing& hearing) {
     return;
   }
   for (unsigned i = 0; i < frameSize; ++i) frame->data[i] = history[i] * window->data[i];
-  aubio_fft_do_complex(fft, frame, spectrum);
+  aubio.fftDoComplex(fft, frame, spectrum);
   computeSalience(findPeaks(), hearing);
 }
 

@@ -29,6 +29,8 @@ int strongestNote(const Hearing& hearing);
 // Turns mono samples into Hearings, one per analysed block.
 class Detector {
  public:
+  // False when the sound analysis library cannot be loaded: a detector then hears nothing.
+  static bool available();
   Detector(int sampleRate, double referenceA);
   ~Detector();
   Detector(const Detector&) = delete;

@@ -39,6 +39,9 @@ constexpr int32_t CLICK_VELOCITY = 100;
 constexpr int PARTIAL_INTERVALS[] = {12, 19, 24, 28, 31, 34, 36, 38, 40};
 constexpr float SOUNDING = 0.15f;
 
+constexpr const char* NO_ANALYSIS_TEXT =
+    "No se puede escuchar: falta la biblioteca de analisis de sonido (aubio).\n\n"
+    "Instale el paquete libaubio5 y vuelva a intentarlo.";
 constexpr const char* NO_INPUT_TEXT =
     "No se puede escuchar: no hay ninguna entrada de sonido (microfono) o el acceso a ella "
     "esta denegado.\n\nConecte un microfono o permita el acceso y vuelva a intentarlo.";
@@ -258,6 +261,10 @@ void start(Program& program, PracticeMode mode) {
   practice.steps = practiceSteps(sel);
   if (practice.steps.empty()) return;
   loadListeningOptions(program);
+  if (!listening::Detector::available()) {
+    program.os.messages.messageBox(NO_ANALYSIS_TEXT, PRACTICE_CAPTION, MB_OK | MB_ICONEXCLAMATION);
+    return;
+  }
   if (!startListening(program)) {
     program.os.messages.messageBox(NO_INPUT_TEXT, PRACTICE_CAPTION, MB_OK | MB_ICONEXCLAMATION);
     return;
