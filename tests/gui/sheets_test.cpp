@@ -1,14 +1,16 @@
-// The sheets drawn through Qt: PDF pages of the right size and text read back with poppler,
-// an SVG that parses, and files only when whole.
+// The sheets drawn through Qt: step numbers in the buttons of the picture, PDF pages of the
+// right size and text read back with poppler, an SVG that parses, and files only when whole.
 #include <QPageSize>
 #include <QPrinter>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QXmlStreamReader>
+#include <set>
 
 #include "display/sheet.h"
 #include "gui_test_support.h"
 #include "platform/qt/qt_export.h"
+#include "platform/qt/qt_surface.h"
 
 using namespace brenavo;
 using namespace brenavo::guitest;
@@ -46,6 +48,34 @@ class SheetsTest : public QObject {
   Q_OBJECT
 
  private slots:
+  // G major in thirds drawn at one pixel a unit: a pulled button holds its dark number on
+  // white, a pushed one a light number on black, a button no step takes is white inside.
+  void stepNumbersStandInTheirButtons() {
+    TestWindow w;
+    w.window->desktop().sendCommand(IDM_SCALE_THIRDS);
+    const platform::Size page{900, 1300};
+    QImage image(page.cx, page.cy, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    {
+      qt::QtSurface surface(image);
+      drawSheet(w.program(), surface, page, Sheet::Scales);
+    }
+    std::set<int> taken;
+    for (const auto& step : stepButtons(w.program().sel)) taken.insert(step.begin(), step.end());
+    QCOMPARE(int(taken.size()) > 10, true);
+    for (int p = 0; p < KB_POSITIONS; ++p) {
+      if (isLabelSlot(p)) continue;
+      const QPoint c = w.button(p) + QPoint(sheetPictureLeft(page), SHEET_TITLE_HEIGHT);
+      int dark = 0, light = 0;
+      for (int x = c.x() - 10; x <= c.x() + 10; ++x)
+        for (int y = c.y() - 6; y <= c.y() + 6; ++y) (qGray(image.pixel(x, y)) < 128 ? dark : light)++;
+      const bool pushed = p >= KB_BUTTONS;
+      const bool blackDisc = qGray(image.pixel(c.x(), c.y() + 16)) < 64;
+      QVERIFY2(blackDisc == (taken.count(p) && pushed), qPrintable(QString::number(p)));
+      QVERIFY2(taken.count(p) ? dark > 5 && light > 5 : dark == 0, qPrintable(QString::number(p)));
+    }
+  }
+
   // Each sheet on A4 and on Letter: one page of that size with its title and listing in text.
   void eachSheetIsOnePdfPageOfTheChosenSize() {
     TestWindow w;
