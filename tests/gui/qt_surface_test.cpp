@@ -43,6 +43,42 @@ class QtSurfaceTest : public QObject {
       QVERIFY(mode == platform::TRANSPARENT || black > box.cx * box.cy / 2);
     }
   }
+
+  // A holding surface paints nothing until it is destroyed, then exactly what a surface
+  // painting at once would have, each drawing with the pen, brush, font and colours selected
+  // when it was asked for; then it says it is done, once.
+  void aHoldingSurfacePaintsLaterWhatWasAskedThen() {
+    const auto draw = [](platform::Surface& surface) {
+      surface.selectBrush({platform::rgb(255, 0, 0)});
+      surface.rectangle(5, 5, 60, 40);
+      surface.selectBrush({platform::rgb(0, 0, 255)});
+      surface.selectPen({3, platform::rgb(0, 128, 0)});
+      surface.ellipse(50, 10, 110, 55);
+      surface.selectFont({"Bookman ITC Lt BT", 23, 700});
+      surface.setTextColor(platform::rgb(255, 255, 0));
+      surface.textOut(70, 30, "Fa#");
+      surface.setOrigin(100, 0);
+      surface.selectFont({"Arial", 16, 400});
+      surface.line(0, 0, 50, 50);
+      surface.textOut(10, 40, "Sol");
+      surface.copyBlank(40, 0, 60, 20);
+    };
+    QImage atOnce(200, 80, QImage::Format_RGB32), held(200, 80, QImage::Format_RGB32);
+    atOnce.fill(Qt::white);
+    held.fill(Qt::white);
+    { qt::QtSurface surface(atOnce); draw(surface); }
+    int released = 0;
+    {
+      qt::QtSurface surface(held, [&] {
+        ++released;
+        QCOMPARE(held, atOnce);
+      });
+      draw(surface);
+      QCOMPARE(held.pixel(30, 20), qRgb(255, 255, 255));
+    }
+    QCOMPARE(released, 1);
+    QCOMPARE(held, atOnce);
+  }
 };
 
 QTEST_MAIN(QtSurfaceTest)

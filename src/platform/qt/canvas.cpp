@@ -39,9 +39,11 @@ void Canvas::renderIfOutOfDate() {
 }
 
 // A picture that is out of date is brought up to date first, so what is drawn now is
-// not wiped out by a full repaint that was still waiting.
+// not wiped out by a full repaint that was still waiting. Every paint and resize fits the
+// picture to the client area; a drawing between them (a step of a run) finds it fitted,
+// and does not pay for asking the screen its pixel ratio.
 std::unique_ptr<platform::Surface> Canvas::drawingSurface() {
-  renderIfOutOfDate();
+  if (picture_.isNull() || outOfDate_) renderIfOutOfDate();
   QPointer<Canvas> self(this);
   return std::make_unique<QtSurface>(picture_, [self] {
     if (self) self->update();

@@ -80,31 +80,45 @@ ResolvedFont resolveFont(const platform::Font& font) {
 
 QFont toQFont(const platform::Font& font) {
   if (font.face.empty()) return QGuiApplication::font();
-  // Measuring a face at several sizes is slow; the program uses very few fonts.
-  static std::map<std::tuple<std::string, int, int>, ResolvedFont> resolved;
+  // Measuring a face at several sizes is slow, and so is making a font of a face; the
+  // program uses very few fonts, and keeps each.
+  static std::map<std::tuple<std::string, int, int>, QFont> made;
   const auto key = std::make_tuple(font.face, font.height, font.weight);
-  auto found = resolved.find(key);
-  if (found == resolved.end()) found = resolved.emplace(key, resolveFont(font)).first;
-  QFont result = fontOf(found->second.family, font.weight);
-  if (found->second.pixelSize > 0) result.setPixelSize(found->second.pixelSize);
-  return result;
+  auto found = made.find(key);
+  if (found == made.end()) {
+    const ResolvedFont resolved = resolveFont(font);
+    QFont result = fontOf(resolved.family, font.weight);
+    if (resolved.pixelSize > 0) result.setPixelSize(resolved.pixelSize);
+    found = made.emplace(key, result).first;
+  }
+  return found->second;
+}
+
+QtSurface::QtSurface(QPaintDevice& device) : device_(device) {
+  deviceFont_ = fontOnDevice(font_);
+  beginPainting();
 }
 
 QtSurface::QtSurface(QPaintDevice& device, std::function<void()> released)
-    : painter_(&device), released_(std::move(released)) {
-  painter_.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing);
-  painter_.setFont(toQFont(font_));
+    : device_(device), released_(std::move(released)), deferred_(true) {
+  deviceFont_ = fontOnDevice(font_);
 }
 
 // Fonts on a page are sized in its units: the painter's scale makes them the right size on
 // paper, as it does every other drawing.
 QtSurface::QtSurface(QPaintDevice& device, int unitsPerInch, QPoint margin)
-    : painter_(&device), unitsPerInch_(unitsPerInch) {
+    : device_(device), unitsPerInch_(unitsPerInch) {
   const qreal scale = static_cast<qreal>(device.logicalDpiX()) / unitsPerInch;
   pageScale_ = QTransform::fromTranslate(margin.x(), margin.y()) * QTransform::fromScale(scale, scale);
+  deviceFont_ = fontOnDevice(font_);
+  beginPainting();
+}
+
+void QtSurface::beginPainting() {
+  painter_.begin(&device_);
   painter_.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing);
   painter_.setTransform(pageScale_);
-  painter_.setFont(fontOnDevice(font_));
+  painter_.setFont(fontOnDevice(platform::Font{}));
 }
 
 // The default font keeps its size in points: on a page that is a number of units.
@@ -116,8 +130,19 @@ QFont QtSurface::fontOnDevice(const platform::Font& font) const {
 }
 
 QtSurface::~QtSurface() {
+  if (deferred_) {
+    beginPainting();
+    for (const std::function<void()>& drawing : held_) drawing();
+  }
   painter_.end();
   if (released_) released_();
+}
+
+void QtSurface::paint(std::function<void()> drawing) {
+  if (deferred_)
+    held_.push_back(std::move(drawing));
+  else
+    drawing();
 }
 
 platform::Pen QtSurface::selectPen(const platform::Pen& pen) { return std::exchange(pen_, pen); }
@@ -127,7 +152,8 @@ platform::Brush QtSurface::selectBrush(const platform::Brush& brush) {
 }
 
 platform::Font QtSurface::selectFont(const platform::Font& font) {
-  painter_.setFont(fontOnDevice(font));
+  deviceFont_ = fontOnDevice(font);
+  paint([this, chosen = deviceFont_] { painter_.setFont(chosen); });
   return std::exchange(font_, font);
 }
 
@@ -141,56 +167,111 @@ platform::Colour QtSurface::setBkColor(platform::Colour colour) {
 
 int QtSurface::setBkMode(int mode) { return std::exchange(bkMode_, mode); }
 
-// A line ends at its end point: no cap reaches past it.
-void QtSurface::applyPenAndBrush() {
-  painter_.setPen(QPen(toQColor(pen_.colour), pen_.width, Qt::SolidLine, Qt::FlatCap));
-  painter_.setBrush(toQColor(brush_.colour));
+// A line ends at its end point: no cap reaches past it. The pen and brush are the ones
+// selected when the drawing was asked for.
+void QtSurface::paintWithPenAndBrush(std::function<void()> drawing) {
+  paint([this, pen = pen_, brush = brush_, drawing = std::move(drawing)] {
+    painter_.setPen(QPen(toQColor(pen.colour), pen.width, Qt::SolidLine, Qt::FlatCap));
+    painter_.setBrush(toQColor(brush.colour));
+    drawing();
+  });
 }
 
 void QtSurface::ellipse(int left, int top, int right, int bottom) {
-  applyPenAndBrush();
   // The outline runs through the centres of the box's outermost pixels.
-  painter_.drawEllipse(QRectF(left + 0.5, top + 0.5, right - left - 1, bottom - top - 1));
+  paintWithPenAndBrush([this, box = QRectF(left + 0.5, top + 0.5, right - left - 1, bottom - top - 1)] {
+    painter_.drawEllipse(box);
+  });
+}
+
+// Shaping a text to measure it costs more than drawing a button, and a run's step measures
+// the same few labels again and again. A font of a given pixel height measures the same on
+// every screen picture, so its measures are kept; page units and point sizes depend on the
+// device, and are measured every time.
+struct QtSurface::KeptMeasures {
+  int ascent = 0;
+  int descent = 0;
+  std::map<QString, int> widths;
+};
+
+QtSurface::KeptMeasures* QtSurface::keptMeasures() const {
+  if (unitsPerInch_ > 0 || font_.height <= 0) return nullptr;
+  static std::map<std::tuple<std::string, int, int>, KeptMeasures> kept;
+  const auto key = std::make_tuple(font_.face, font_.height, font_.weight);
+  auto found = kept.find(key);
+  if (found == kept.end()) {
+    const QFontMetrics metrics(deviceFont_, &device_);
+    found = kept.emplace(key, KeptMeasures{metrics.ascent(), metrics.descent(), {}}).first;
+  }
+  return &found->second;
+}
+
+int QtSurface::advance(const QString& text) const {
+  KeptMeasures* measures = keptMeasures();
+  if (measures == nullptr) return QFontMetrics(deviceFont_, &device_).horizontalAdvance(text);
+  auto found = measures->widths.find(text);
+  if (found == measures->widths.end())
+    found = measures->widths
+                .emplace(text, QFontMetrics(deviceFont_, &device_).horizontalAdvance(text))
+                .first;
+  return found->second;
+}
+
+int QtSurface::ascent() const {
+  const KeptMeasures* measures = keptMeasures();
+  return measures ? measures->ascent : QFontMetrics(deviceFont_, &device_).ascent();
+}
+
+int QtSurface::cellHeight() const {
+  const KeptMeasures* measures = keptMeasures();
+  if (measures) return measures->ascent + measures->descent;
+  const QFontMetrics metrics(deviceFont_, &device_);
+  return metrics.ascent() + metrics.descent();
 }
 
 platform::Size QtSurface::textExtent(std::string_view text) {
-  const QFontMetrics metrics = painter_.fontMetrics();
-  return {metrics.horizontalAdvance(fromProgramText(text)), metrics.ascent() + metrics.descent()};
+  return {advance(fromProgramText(text)), cellHeight()};
 }
 
 void QtSurface::textOut(int left, int top, std::string_view text) {
   const QString qtext = fromProgramText(text);
-  const QFontMetrics metrics = painter_.fontMetrics();
-  if (bkMode_ == platform::OPAQUE) {
-    painter_.fillRect(
-        QRect(left, top, metrics.horizontalAdvance(qtext), metrics.ascent() + metrics.descent()),
-        toQColor(bkColour_));
-  }
-  painter_.setPen(toQColor(textColour_));
-  painter_.drawText(QPoint(left, top + metrics.ascent()), qtext);
+  const QRect cell(left, top, advance(qtext), cellHeight());
+  const int baseline = top + ascent();
+  const bool opaque = bkMode_ == platform::OPAQUE;
+  paint([this, qtext, cell, baseline, opaque, ink = toQColor(textColour_), paper = toQColor(bkColour_)] {
+    if (opaque) painter_.fillRect(cell, paper);
+    painter_.setPen(ink);
+    painter_.drawText(QPoint(cell.left(), baseline), qtext);
+  });
 }
 
 void QtSurface::copyBlank(int left, int top, int right, int bottom) {
-  painter_.fillRect(QRect(QPoint(left, top), QPoint(right - 1, bottom - 1)), Qt::white);
+  paint([this, cell = QRect(QPoint(left, top), QPoint(right - 1, bottom - 1))] {
+    painter_.fillRect(cell, Qt::white);
+  });
 }
 
 void QtSurface::line(int x1, int y1, int x2, int y2) {
-  applyPenAndBrush();
-  painter_.drawLine(QPointF(x1 + 0.5, y1 + 0.5), QPointF(x2 + 0.5, y2 + 0.5));
+  paintWithPenAndBrush([this, from = QPointF(x1 + 0.5, y1 + 0.5), to = QPointF(x2 + 0.5, y2 + 0.5)] {
+    painter_.drawLine(from, to);
+  });
 }
 
 void QtSurface::rectangle(int left, int top, int right, int bottom) {
-  applyPenAndBrush();
-  painter_.drawRect(QRectF(left + 0.5, top + 0.5, right - left - 1, bottom - top - 1));
+  paintWithPenAndBrush([this, box = QRectF(left + 0.5, top + 0.5, right - left - 1, bottom - top - 1)] {
+    painter_.drawRect(box);
+  });
 }
 
 void QtSurface::setOrigin(int x, int y) {
-  painter_.setTransform(QTransform::fromTranslate(x, y) * pageScale_);
+  paint([this, moved = QTransform::fromTranslate(x, y) * pageScale_] { painter_.setTransform(moved); });
 }
 
 void QtSurface::newPage() {
-  if (auto* pages = dynamic_cast<QPagedPaintDevice*>(painter_.device())) pages->newPage();
-  painter_.setTransform(pageScale_);
+  paint([this] {
+    if (auto* pages = dynamic_cast<QPagedPaintDevice*>(painter_.device())) pages->newPage();
+    painter_.setTransform(pageScale_);
+  });
 }
 
 }  // namespace brenavo::qt

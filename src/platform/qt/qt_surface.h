@@ -7,6 +7,7 @@
 #include <QPainter>
 #include <QTransform>
 #include <functional>
+#include <vector>
 
 #include "platform/surface.h"
 
@@ -20,8 +21,13 @@ QFont toQFont(const platform::Font& font);
 
 class QtSurface : public platform::Surface {
  public:
-  // Paints on the device until the surface is destroyed; then calls released, if set.
-  explicit QtSurface(QPaintDevice& device, std::function<void()> released = {});
+  // Paints on the device at once, until the surface is destroyed.
+  explicit QtSurface(QPaintDevice& device);
+  // Holds what is drawn back and paints it all on the device when the surface is destroyed,
+  // then calls released. The screen shows a window's picture only once the message that
+  // drew on it has been handled: a step of a run sounds its notes without first waiting
+  // for its buttons to be painted, and looks the same.
+  QtSurface(QPaintDevice& device, std::function<void()> released);
   // Paints on a page (paper, a PDF, an image or a drawing file) measured in units of which
   // unitsPerInch make an inch, whatever the device's own resolution; the page's (0, 0) lies
   // `margin` units in from the device's corner.
@@ -46,17 +52,29 @@ class QtSurface : public platform::Surface {
   void newPage() override;
 
  private:
+  void beginPainting();
   QFont fontOnDevice(const platform::Font& font) const;
-  void applyPenAndBrush();
+  // Runs a drawing on the painter now, or keeps it for later on a holding surface.
+  void paint(std::function<void()> drawing);
+  void paintWithPenAndBrush(std::function<void()> drawing);
+  struct KeptMeasures;
+  KeptMeasures* keptMeasures() const;
+  int advance(const QString& text) const;
+  int ascent() const;
+  int cellHeight() const;
 
+  QPaintDevice& device_;
   QPainter painter_;
   platform::Pen pen_;
   platform::Brush brush_;
   platform::Font font_;
+  QFont deviceFont_;  // font_ as the device draws it
   platform::Colour textColour_ = platform::BLACK;
   platform::Colour bkColour_ = platform::WHITE;
   int bkMode_ = platform::OPAQUE;
   std::function<void()> released_;
+  bool deferred_ = false;
+  std::vector<std::function<void()>> held_;
   QTransform pageScale_;      // device pixels a unit
   int unitsPerInch_ = 0;      // 0: the device's own pixels
 };
