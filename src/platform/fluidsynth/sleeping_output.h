@@ -83,7 +83,10 @@ class SleepingOutput {
   std::atomic<int64_t> lastSoundNs_{0};
   std::atomic<int> periodsRendered_{0};
   std::atomic<int> latePeriods_{0};
-  int64_t bufferNs_ = 0;  // what the driver's periods hold
+  int periodSize_ = 0;    // frames the synth renders at a time
+  int bufferFrames_ = 0;  // what the driver's periods hold, together
+  int64_t bufferNs_ = 0;
+  int64_t lateAfterNs_ = 0;  // a request later than this after the last: the queue ran dry
 
   std::thread watcher_;
 };
