@@ -11,6 +11,7 @@ constexpr qint64 NS_PER_MS = 1'000'000;
 // Qt's timers wake to the millisecond and often a little late; the timer wakes this much
 // before a tick is due and waits out the rest precisely.
 constexpr qint64 EARLY_WAKE_NS = 2 * NS_PER_MS;
+constexpr qint64 AWAKE_WAIT_NS = NS_PER_MS / 4;
 }  // namespace
 
 int64_t monotonicNs() {
@@ -42,9 +43,14 @@ void PeriodicTimer::armForNextTick() {
   timer_.start(static_cast<int>(std::max<qint64>(0, delayNs) / NS_PER_MS));
 }
 
+// A sleep may end a fraction of a millisecond late when the system is busy; the last
+// moments before the tick are waited out awake.
 void PeriodicTimer::waitUntilDue() const {
   const qint64 remainingNs = schedule_.delayFrom(monotonicNs());
-  if (remainingNs > 0) std::this_thread::sleep_for(std::chrono::nanoseconds(remainingNs));
+  if (remainingNs > AWAKE_WAIT_NS)
+    std::this_thread::sleep_for(std::chrono::nanoseconds(remainingNs - AWAKE_WAIT_NS));
+  while (schedule_.delayFrom(monotonicNs()) > 0) {
+  }
 }
 
 // The receiver may stop or restart the timer from inside the tick; it has the last word.
