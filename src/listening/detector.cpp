@@ -30,10 +30,13 @@ constexpr int kFloorStep = 8;
 constexpr double kPeakAboveFloorDb = 20.0;
 constexpr double kPeakRangeDb = 50.0;
 constexpr double kClearAboveFloorDb = 35.0;
-// The hops remembered (about 90 ms): a note whose fundamental stood clear in one of them
-// still does (the reeds of a wet-tuned note beat, and its fundamental dips between beats); a
-// note whose harmonic sum fell below kFadingRatio of its largest in them is fading away.
-constexpr int kRememberedHops = 8;
+// A note whose fundamental stood clear in one of the last kClearHops (about 90 ms) still
+// does: the reeds of a wet-tuned note beat, and its fundamental dips between beats. A note
+// whose harmonic sum fell below kFadingRatio of its largest in the last kRememberedHops
+// (about 230 ms) is fading away: the room's echo of a released note falls slowly, and a
+// shorter memory soon takes it for a note still held, a wrong one in the next step.
+constexpr int kClearHops = 8;
+constexpr int kRememberedHops = 20;
 constexpr double kFadingRatio = 0.6;
 
 // The smallest power of two at least n.
@@ -256,8 +259,9 @@ void Detector::Analysis::computeSalience(const std::vector<Peak>& peaks, Hearing
   for (int note = kLowestNote; note <= kHighestNote; ++note) {
     double largest = 0;
     clear[note] = now.clarity[note];
-    for (const Past& hop : past) {
-      clear[note] = std::max(clear[note], hop.clarity[note]);
+    for (int back = 1; back <= kRememberedHops; ++back) {
+      const Past& hop = past[(pastAt + kRememberedHops - back) % kRememberedHops];
+      if (back <= kClearHops) clear[note] = std::max(clear[note], hop.clarity[note]);
       largest = std::max(largest, hop.sum[note]);
     }
     const double kept = std::min(1.0, now.sum[note] / std::max(kFadingRatio * largest, 1e-12));
