@@ -38,6 +38,10 @@ constexpr double kClearAboveFloorDb = 35.0;
 constexpr int kClearHops = 8;
 constexpr int kRememberedHops = 20;
 constexpr double kFadingRatio = 0.6;
+// A note whose fundamental fell below kFundamentalKeptRatio of its largest in the remembered
+// hops fades, the more so the further it fell: what sounds there is most likely the partial of
+// a released note dying away under the louder octave above, not the note itself.
+constexpr double kFundamentalKeptRatio = 0.7;
 
 // The smallest power of two at least n.
 unsigned powerOfTwoAtLeast(double n) {
@@ -114,7 +118,7 @@ struct Detector::Analysis {
   std::vector<double> floorDb;  // per bin, reused
   // Each note's harmonic sum and clarity over the last hops, oldest at pastAt.
   struct Past {
-    std::array<double, NOTE_COUNT> sum{}, clarity{};
+    std::array<double, NOTE_COUNT> sum{}, clarity{}, fundamental{};
   };
   std::array<Past, kRememberedHops> past{};
   std::size_t pastAt = 0;
@@ -249,7 +253,8 @@ void Detector::Analysis::computeSalience(const std::vector<Peak>& peaks, Hearing
   Past now;
   for (int note = kLowestNote; note <= kHighestNote && !peaks.empty(); ++note) {
     const double f0 = noteHz(note, referenceA);
-    if (harmonicAmplitude(peaks, f0) <= 0) continue;
+    now.fundamental[note] = harmonicAmplitude(peaks, f0);
+    if (now.fundamental[note] <= 0) continue;
     now.clarity[note] = std::clamp((levelAboveFloor(f0) - kPeakAboveFloorDb) /
                                        (kClearAboveFloorDb - kPeakAboveFloorDb), 0.0, 1.0);
     now.sum[note] = harmonicSum(peaks, f0);
@@ -257,15 +262,19 @@ void Detector::Analysis::computeSalience(const std::vector<Peak>& peaks, Hearing
   std::array<double, NOTE_COUNT> clear{}, weight{};
   int strongest = kLowestNote;
   for (int note = kLowestNote; note <= kHighestNote; ++note) {
-    double largest = 0;
+    double largest = 0, largestFundamental = 0;
     clear[note] = now.clarity[note];
     for (int back = 1; back <= kRememberedHops; ++back) {
       const Past& hop = past[(pastAt + kRememberedHops - back) % kRememberedHops];
       if (back <= kClearHops) clear[note] = std::max(clear[note], hop.clarity[note]);
       largest = std::max(largest, hop.sum[note]);
+      largestFundamental = std::max(largestFundamental, hop.fundamental[note]);
     }
     const double kept = std::min(1.0, now.sum[note] / std::max(kFadingRatio * largest, 1e-12));
     weight[note] = now.sum[note] * clear[note] * kept * kept;
+    const double fundamentalKept =
+        std::min(1.0, now.fundamental[note] / std::max(kFundamentalKeptRatio * largestFundamental, 1e-12));
+    hearing.fading[note] = static_cast<float>(1.0 - std::pow(fundamentalKept, 3));
     if (now.sum[note] * clear[note] > now.sum[strongest] * clear[strongest]) strongest = note;
   }
   const double strongestSum = now.sum[strongest] * clear[strongest];
