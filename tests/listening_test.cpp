@@ -15,15 +15,21 @@ namespace {
 
 constexpr int kRate = 44100;
 
-// The hearings of `seconds` of sound: the accordion playing `played` from the start, plus
-// white noise of peak `noise`.
-std::vector<Hearing> hear(const std::vector<int>& played, float noise = 0.0f, double seconds = 0.6) {
+// The hearings of `seconds` of sound: the accordion playing `played` from the start (after
+// `before` for 0.3 s, then released), plus white noise of peak `noise`.
+std::vector<Hearing> hear(const std::vector<int>& played, float noise = 0.0f,
+                          const std::vector<int>& before = {}, double seconds = 0.6) {
   fluid::FluidMidiDevice synth({.output = fluid::Output::Buffer, .sampleRate = kRate});
   EXPECT_TRUE(synth.open()) << "install the Debian package fluid-soundfont-gm";
   synth.shortMessage(0xC0 | IDRB_TANGO_ACC << 8);
+  const int beforeFrames = before.empty() ? 0 : static_cast<int>(0.3 * kRate);
+  std::vector<float> left(beforeFrames + static_cast<std::size_t>(seconds * kRate)), right(left.size());
+  for (int note : before) synth.shortMessage(0x90 | note << 8 | 127 << 16);
+  synth.render(left.data(), right.data(), beforeFrames);
+  for (int note : before) synth.shortMessage(0x80 | note << 8);
   for (int note : played) synth.shortMessage(0x90 | note << 8 | 127 << 16);
-  std::vector<float> left(static_cast<std::size_t>(seconds * kRate)), right(left.size());
-  synth.render(left.data(), right.data(), static_cast<int>(left.size()));
+  synth.render(left.data() + beforeFrames, right.data() + beforeFrames,
+               static_cast<int>(left.size()) - beforeFrames);
   std::minstd_rand random(7);
   std::uniform_real_distribution<float> spread(-noise, noise);
   for (float& sample : left) sample += spread(random);
@@ -32,23 +38,32 @@ std::vector<Hearing> hear(const std::vector<int>& played, float noise = 0.0f, do
   return hearings;
 }
 
-// The time of the first hearing that holds the step, or -1 when none does.
-double firstAcceptedMs(const std::vector<Hearing>& hearings, const std::vector<int>& step) {
+// The time from `fromMs` to the first later hearing that holds the step, or -1 when none does.
+double firstAcceptedMs(const std::vector<Hearing>& hearings, const std::vector<int>& step, double fromMs = 0) {
   for (const Hearing& hearing : hearings)
-    if (holdsStep(hearing, step.data(), static_cast<int>(step.size()))) return hearing.timeMs;
+    if (hearing.timeMs > fromMs && holdsStep(hearing, step.data(), static_cast<int>(step.size())))
+      return hearing.timeMs - fromMs;
   return -1;
 }
 
 TEST(Detector, AcceptsRightStepsSoonAndNeverWrongOnesNoiseOrSilence) {
-  const struct { const char* what; std::vector<int> played, step; bool right; float noise = 0.0f; } cases[] = {
+  const struct {
+    const char* what;
+    std::vector<int> played, step;
+    bool right;
+    float noise = 0.0f;
+    std::vector<int> before = {};
+  } cases[] = {
       {"a note", {60}, {60}, true}, {"a third", {67, 71}, {67, 71}, true},
       {"a chord", {62, 66, 69}, {62, 66, 69}, true}, {"a note in noise", {69}, {69}, true, 0.02f},
       {"a semitone off", {61}, {60}, false}, {"an octave up", {72}, {60}, false},
       {"an octave down", {60}, {72}, false}, {"a voice missing", {67}, {67, 71}, false},
       {"a chord note a semitone off", {62, 66, 70}, {62, 66, 69}, false},
-      {"noise alone", {}, {60}, false, 0.3f}, {"silence", {}, {60}, false}};
+      {"noise alone", {}, {60}, false, 0.3f}, {"silence", {}, {60}, false},
+      {"a chord after another", {64, 68, 71}, {64, 68, 71}, true, 0.0f, {56, 59, 63}},
+      {"an octave up over the partial of the note before", {64, 68, 83}, {64, 68, 71}, false, 0.0f, {56, 59, 63}}};
   for (const auto& c : cases) {
-    const double accepted = firstAcceptedMs(hear(c.played, c.noise), c.step);
+    const double accepted = firstAcceptedMs(hear(c.played, c.noise, c.before), c.step, c.before.empty() ? 0 : 300);
     EXPECT_TRUE(c.right ? accepted > 0 && accepted <= 150 : accepted == -1) << c.what << ": " << accepted;
   }
 }

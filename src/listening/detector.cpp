@@ -30,11 +30,18 @@ constexpr int kFloorStep = 8;
 constexpr double kPeakAboveFloorDb = 20.0;
 constexpr double kPeakRangeDb = 50.0;
 constexpr double kClearAboveFloorDb = 35.0;
-// The hops remembered (about 90 ms): a note whose fundamental stood clear in one of them
-// still does (the reeds of a wet-tuned note beat, and its fundamental dips between beats); a
-// note whose harmonic sum fell below kFadingRatio of its largest in them is fading away.
-constexpr int kRememberedHops = 8;
+// A note whose fundamental stood clear in one of the last kClearHops (about 90 ms) still
+// does: the reeds of a wet-tuned note beat, and its fundamental dips between beats. A note
+// whose harmonic sum fell below kFadingRatio of its largest in the last kRememberedHops
+// (about 230 ms) is fading away: the room's echo of a released note falls slowly, and a
+// shorter memory soon takes it for a note still held, a wrong one in the next step.
+constexpr int kClearHops = 8;
+constexpr int kRememberedHops = 20;
 constexpr double kFadingRatio = 0.6;
+// A note whose fundamental fell below kFundamentalKeptRatio of its largest in the remembered
+// hops fades, the more so the further it fell: what sounds there is most likely the partial of
+// a released note dying away under the louder octave above, not the note itself.
+constexpr double kFundamentalKeptRatio = 0.7;
 
 // The smallest power of two at least n.
 unsigned powerOfTwoAtLeast(double n) {
@@ -111,7 +118,7 @@ struct Detector::Analysis {
   std::vector<double> floorDb;  // per bin, reused
   // Each note's harmonic sum and clarity over the last hops, oldest at pastAt.
   struct Past {
-    std::array<double, NOTE_COUNT> sum{}, clarity{};
+    std::array<double, NOTE_COUNT> sum{}, clarity{}, fundamental{};
   };
   std::array<Past, kRememberedHops> past{};
   std::size_t pastAt = 0;
@@ -246,7 +253,8 @@ void Detector::Analysis::computeSalience(const std::vector<Peak>& peaks, Hearing
   Past now;
   for (int note = kLowestNote; note <= kHighestNote && !peaks.empty(); ++note) {
     const double f0 = noteHz(note, referenceA);
-    if (harmonicAmplitude(peaks, f0) <= 0) continue;
+    now.fundamental[note] = harmonicAmplitude(peaks, f0);
+    if (now.fundamental[note] <= 0) continue;
     now.clarity[note] = std::clamp((levelAboveFloor(f0) - kPeakAboveFloorDb) /
                                        (kClearAboveFloorDb - kPeakAboveFloorDb), 0.0, 1.0);
     now.sum[note] = harmonicSum(peaks, f0);
@@ -254,14 +262,19 @@ void Detector::Analysis::computeSalience(const std::vector<Peak>& peaks, Hearing
   std::array<double, NOTE_COUNT> clear{}, weight{};
   int strongest = kLowestNote;
   for (int note = kLowestNote; note <= kHighestNote; ++note) {
-    double largest = 0;
+    double largest = 0, largestFundamental = 0;
     clear[note] = now.clarity[note];
-    for (const Past& hop : past) {
-      clear[note] = std::max(clear[note], hop.clarity[note]);
+    for (int back = 1; back <= kRememberedHops; ++back) {
+      const Past& hop = past[(pastAt + kRememberedHops - back) % kRememberedHops];
+      if (back <= kClearHops) clear[note] = std::max(clear[note], hop.clarity[note]);
       largest = std::max(largest, hop.sum[note]);
+      largestFundamental = std::max(largestFundamental, hop.fundamental[note]);
     }
     const double kept = std::min(1.0, now.sum[note] / std::max(kFadingRatio * largest, 1e-12));
     weight[note] = now.sum[note] * clear[note] * kept * kept;
+    const double fundamentalKept =
+        std::min(1.0, now.fundamental[note] / std::max(kFundamentalKeptRatio * largestFundamental, 1e-12));
+    hearing.fading[note] = static_cast<float>(1.0 - std::pow(fundamentalKept, 3));
     if (now.sum[note] * clear[note] > now.sum[strongest] * clear[strongest]) strongest = note;
   }
   const double strongestSum = now.sum[strongest] * clear[strongest];

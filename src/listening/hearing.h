@@ -17,6 +17,9 @@ struct Hearing {
   float levelDb = -120.0f;  // the block's level, dB below full scale
   // How clearly each MIDI note's pitch (within 40 cents, at the reference A) sounds, 0 to 1.
   std::array<float, NOTE_COUNT> salience{};
+  // How far each note's fundamental has fallen from its recent largest, 0 (not at all) to 1:
+  // a fading note may still count against a step, but does not sound for one.
+  std::array<float, NOTE_COUNT> fading{};
 };
 
 // True when every expected note sounds and no other strong pitch does; the partials of

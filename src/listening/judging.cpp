@@ -37,12 +37,17 @@ bool isPartialOf(const Hearing& hearing, int note, const int* notes, int count) 
 
 bool inNoteRange(int note) { return note >= 0 && note < NOTE_COUNT; }
 
+// An expected note sounds when it is salient and its fundamental is not dying away.
+bool soundsFor(const Hearing& hearing, int note) {
+  return hearing.salience[note] * (1.0f - hearing.fading[note]) >= kPresent;
+}
+
 }  // namespace
 
 bool holdsStep(const Hearing& hearing, const int* notes, int count) {
   if (count <= 0) return false;
   for (int i = 0; i < count; ++i)
-    if (!inNoteRange(notes[i]) || hearing.salience[notes[i]] < kPresent) return false;
+    if (!inNoteRange(notes[i]) || !soundsFor(hearing, notes[i])) return false;
   for (int note = 0; note < NOTE_COUNT; ++note) {
     if (isExpected(note, notes, count) || isPartialOf(hearing, note, notes, count)) continue;
     const bool octaveBelow = note + 12 < NOTE_COUNT && isExpected(note + 12, notes, count);
