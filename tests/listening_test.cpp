@@ -68,6 +68,16 @@ TEST(Detector, AcceptsRightStepsSoonAndNeverWrongOnesNoiseOrSilence) {
   }
 }
 
+// A strong note left over from before does not count against a step; the same note played now does.
+TEST(Judging, ALeftOverNoteDoesNotCountAgainstAStep) {
+  Hearing hearing;
+  hearing.salience[60] = 1.0f, hearing.salience[65] = 0.8f;
+  const int step[] = {60};
+  EXPECT_FALSE(holdsStep(hearing, step, 1));
+  hearing.leftOver[65] = true;
+  EXPECT_TRUE(holdsStep(hearing, step, 1));
+}
+
 // A lone note is named, with an attack at its start; silence names nothing.
 TEST(Detector, NamesTheClearestNoteAndFindsItsAttack) {
   const std::vector<Hearing> hearings = hear({64});

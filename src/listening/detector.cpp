@@ -42,6 +42,11 @@ constexpr double kFadingRatio = 0.6;
 // hops fades, the more so the further it fell: what sounds there is most likely the partial of
 // a released note dying away under the louder octave above, not the note itself.
 constexpr double kFundamentalKeptRatio = 0.7;
+// A note that has not risen above kRiseRatio of what it had when the last attack was heard,
+// and has since fallen below kLeftOverRatio of that (and of its largest in the remembered
+// hops), is left over from before the attack: a released guitar string rings on for long.
+constexpr double kRiseRatio = 1.1;
+constexpr double kLeftOverRatio = 0.6;
 
 // The smallest power of two at least n.
 unsigned powerOfTwoAtLeast(double n) {
@@ -95,6 +100,7 @@ struct Detector::Analysis {
   std::vector<Peak> findPeaks();
   void computeSalience(const std::vector<Peak>& peaks, Hearing& hearing);
   double levelAboveFloor(double hz) const;
+  bool isLeftOver(int note, double sum, double largest, bool attack);
   void findFloor();
   static double harmonicAmplitude(const std::vector<Peak>& peaks, double hz);
   static double harmonicSum(const std::vector<Peak>& peaks, double f0);
@@ -122,6 +128,8 @@ struct Detector::Analysis {
   };
   std::array<Past, kRememberedHops> past{};
   std::size_t pastAt = 0;
+  // Each note's harmonic sum just before the last attack, and its largest since.
+  std::array<double, NOTE_COUNT> atAttack{}, sinceAttack{};
 };
 
 bool Detector::available() { return aubioLibrary() != nullptr; }
@@ -275,6 +283,7 @@ void Detector::Analysis::computeSalience(const std::vector<Peak>& peaks, Hearing
     const double fundamentalKept =
         std::min(1.0, now.fundamental[note] / std::max(kFundamentalKeptRatio * largestFundamental, 1e-12));
     hearing.fading[note] = static_cast<float>(1.0 - std::pow(fundamentalKept, 3));
+    hearing.leftOver[note] = isLeftOver(note, now.sum[note], largest, hearing.onset);
     if (now.sum[note] * clear[note] > now.sum[strongest] * clear[strongest]) strongest = note;
   }
   const double strongestSum = now.sum[strongest] * clear[strongest];
@@ -282,6 +291,21 @@ void Detector::Analysis::computeSalience(const std::vector<Peak>& peaks, Hearing
     hearing.salience[note] = static_cast<float>(weight[note] / strongestSum * clear[strongest]);
   past[pastAt] = now;
   pastAt = (pastAt + 1) % past.size();
+}
+
+// Whether a note has only fallen since the last attack, and is falling still: what sounded
+// of it then is left over from before, and nothing of it was played since. A note played
+// now, over a softer one of the same pitch or without an attack heard, rises above both.
+bool Detector::Analysis::isLeftOver(int note, double sum, double largest, bool attack) {
+  if (attack) {
+    const Past& last = past[(pastAt + kRememberedHops - 1) % kRememberedHops];
+    const Past& before = past[(pastAt + kRememberedHops - 2) % kRememberedHops];
+    atAttack[note] = std::max(last.sum[note], before.sum[note]);
+    sinceAttack[note] = 0;
+  }
+  sinceAttack[note] = std::max(sinceAttack[note], sum);
+  return atAttack[note] > 0 && sinceAttack[note] <= kRiseRatio * atAttack[note] &&
+         sum < kLeftOverRatio * std::min(atAttack[note], largest);
 }
 
 }  // namespace brenavo::listening

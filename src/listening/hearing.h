@@ -20,6 +20,9 @@ struct Hearing {
   // How far each note's fundamental has fallen from its recent largest, 0 (not at all) to 1:
   // a fading note may still count against a step, but does not sound for one.
   std::array<float, NOTE_COUNT> fading{};
+  // True for a note that has only fallen since the last attack: left over from what was
+  // played before, not played now, it does not count against a step.
+  std::array<bool, NOTE_COUNT> leftOver{};
 };
 
 // True when every expected note sounds and no other strong pitch does; the partials of

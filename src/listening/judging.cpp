@@ -49,7 +49,8 @@ bool holdsStep(const Hearing& hearing, const int* notes, int count) {
   for (int i = 0; i < count; ++i)
     if (!inNoteRange(notes[i]) || !soundsFor(hearing, notes[i])) return false;
   for (int note = 0; note < NOTE_COUNT; ++note) {
-    if (isExpected(note, notes, count) || isPartialOf(hearing, note, notes, count)) continue;
+    if (isExpected(note, notes, count) || hearing.leftOver[note] || isPartialOf(hearing, note, notes, count))
+      continue;
     const bool octaveBelow = note + 12 < NOTE_COUNT && isExpected(note + 12, notes, count);
     if (hearing.salience[note] >= (octaveBelow ? kOctaveBelow : kStrong)) return false;
   }
