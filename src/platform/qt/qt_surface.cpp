@@ -185,49 +185,32 @@ void QtSurface::ellipse(int left, int top, int right, int bottom) {
 }
 
 // Shaping a text to measure it costs more than drawing a button, and a run's step measures
-// the same few labels again and again. A font of a given pixel height measures the same on
-// every screen picture, so its measures are kept; page units and point sizes depend on the
-// device, and are measured every time.
-struct QtSurface::KeptMeasures {
-  int ascent = 0;
-  int descent = 0;
-  std::map<QString, int> widths;
-};
-
-QtSurface::KeptMeasures* QtSurface::keptMeasures() const {
-  if (unitsPerInch_ > 0 || font_.height <= 0) return nullptr;
-  static std::map<std::tuple<std::string, int, int>, KeptMeasures> kept;
-  const auto key = std::make_tuple(font_.face, font_.height, font_.weight);
+// the same few labels again and again, so measures are kept. A font of a given pixel height
+// measures the same on every screen picture: its measures are kept for all of them. Page
+// units and point sizes depend on the device: those are kept for this surface only.
+QtSurface::Measures& QtSurface::measures() const {
+  static std::map<FontKey, Measures> keptForScreens;
+  std::map<FontKey, Measures>& kept = unitsPerInch_ > 0 || font_.height <= 0 ? keptHere_ : keptForScreens;
+  const FontKey key = std::make_tuple(font_.face, font_.height, font_.weight);
   auto found = kept.find(key);
   if (found == kept.end()) {
     const QFontMetrics metrics(deviceFont_, &device_);
-    found = kept.emplace(key, KeptMeasures{metrics.ascent(), metrics.descent(), {}}).first;
+    found = kept.emplace(key, Measures{metrics.ascent(), metrics.descent(), {}}).first;
   }
-  return &found->second;
-}
-
-int QtSurface::advance(const QString& text) const {
-  KeptMeasures* measures = keptMeasures();
-  if (measures == nullptr) return QFontMetrics(deviceFont_, &device_).horizontalAdvance(text);
-  auto found = measures->widths.find(text);
-  if (found == measures->widths.end())
-    found = measures->widths
-                .emplace(text, QFontMetrics(deviceFont_, &device_).horizontalAdvance(text))
-                .first;
   return found->second;
 }
 
-int QtSurface::ascent() const {
-  const KeptMeasures* measures = keptMeasures();
-  return measures ? measures->ascent : QFontMetrics(deviceFont_, &device_).ascent();
+int QtSurface::advance(const QString& text) const {
+  std::map<QString, int>& widths = measures().widths;
+  auto found = widths.find(text);
+  if (found == widths.end())
+    found = widths.emplace(text, QFontMetrics(deviceFont_, &device_).horizontalAdvance(text)).first;
+  return found->second;
 }
 
-int QtSurface::cellHeight() const {
-  const KeptMeasures* measures = keptMeasures();
-  if (measures) return measures->ascent + measures->descent;
-  const QFontMetrics metrics(deviceFont_, &device_);
-  return metrics.ascent() + metrics.descent();
-}
+int QtSurface::ascent() const { return measures().ascent; }
+
+int QtSurface::cellHeight() const { return measures().ascent + measures().descent; }
 
 platform::Size QtSurface::textExtent(std::string_view text) {
   return {advance(fromProgramText(text)), cellHeight()};

@@ -7,6 +7,9 @@
 #include <QPainter>
 #include <QTransform>
 #include <functional>
+#include <map>
+#include <string>
+#include <tuple>
 #include <vector>
 
 #include "platform/surface.h"
@@ -57,8 +60,13 @@ class QtSurface : public platform::Surface {
   // Runs a drawing on the painter now, or keeps it for later on a holding surface.
   void paint(std::function<void()> drawing);
   void paintWithPenAndBrush(std::function<void()> drawing);
-  struct KeptMeasures;
-  KeptMeasures* keptMeasures() const;
+  using FontKey = std::tuple<std::string, int, int>;  // face, height, weight
+  struct Measures {
+    int ascent = 0;
+    int descent = 0;
+    std::map<QString, int> widths;
+  };
+  Measures& measures() const;  // of the selected font
   int advance(const QString& text) const;
   int ascent() const;
   int cellHeight() const;
@@ -75,6 +83,7 @@ class QtSurface : public platform::Surface {
   std::function<void()> released_;
   bool deferred_ = false;
   std::vector<std::function<void()>> held_;
+  mutable std::map<FontKey, Measures> keptHere_;
   QTransform pageScale_;      // device pixels a unit
   int unitsPerInch_ = 0;      // 0: the device's own pixels
 };
