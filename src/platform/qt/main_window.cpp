@@ -237,12 +237,14 @@ void QtPlatform::attach(Program& program) {
   window_.canvas().invalidate();
 }
 
-// Remembers when the outermost message arrived: a timer it starts counts from then.
+// Remembers when the outermost message arrived: a timer it starts counts from then. The
+// menu bar is brought up to date once the outermost message has been handled.
 void QtPlatform::send(uint32_t message, uintptr_t wParam, intptr_t lParam) {
   if (!program_) return;
   if (messageDepth_++ == 0) messageArrivedNs_ = monotonicNs();
   SendMessage(*program_, message, wParam, lParam);
-  --messageDepth_;
+  if (--messageDepth_ == 0 && menuToMirror_ != nullptr)
+    mirrorMenuBar(*std::exchange(menuToMirror_, nullptr));
 }
 
 void QtPlatform::takeDownForGood() {
@@ -312,11 +314,21 @@ bool syncEnabledStates(const QList<QAction*>& actions, const Menu& menu) {
 
 }  // namespace
 
+// Inside a message the bar waits for the message's end: a step that ends one run of a
+// loop and starts the next enables and greys the bar again before its first note, and
+// updating the bar's actions takes milliseconds.
+void QtPlatform::redraw(const Menu& menu) {
+  if (messageDepth_ > 0)
+    menuToMirror_ = &menu;
+  else
+    mirrorMenuBar(menu);
+}
+
 // Where only enabled states changed (greying the bar during playback) the mirror is
 // updated in place; otherwise the whole bar is built again from the model. A chosen item's
 // command is queued, so it runs after its menu has closed and never while the menu is
 // being replaced.
-void QtPlatform::redraw(const Menu& menu) {
+void QtPlatform::mirrorMenuBar(const Menu& menu) {
   QMenuBar* bar = window_.menuBar();
   if (syncEnabledStates(bar->actions(), menu)) return;
   bar->clear();

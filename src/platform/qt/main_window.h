@@ -137,6 +137,7 @@ class QtPlatform : public QObject,
   void onTempoBarAction(int action);
   void onTempoBarWheel(const QWheelEvent& event);
   void sendScroll(int code, int position);
+  void mirrorMenuBar(const Menu& menu);
   template <typename Container>
   void mirrorItems(Container& container, const Menu& menu);
   QWidget* makeFrame(const platform::ControlLayout& description);
@@ -152,6 +153,7 @@ class QtPlatform : public QObject,
   Program* program_ = nullptr;
   int messageDepth_ = 0;           // messages being handled, nested
   int64_t messageArrivedNs_ = 0;   // when the outermost one arrived
+  const Menu* menuToMirror_ = nullptr;  // the program's menu, redrawn inside a message
   std::map<int, std::unique_ptr<PeriodicTimer>> timers_;
   std::map<int, QPointer<QWidget>> controls_;
   bool mouseOnTempoBar_ = false;
