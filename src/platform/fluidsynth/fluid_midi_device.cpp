@@ -29,6 +29,8 @@ constexpr int kReverbDepthController = 91;
 constexpr int kNoteOff = 0x80;
 constexpr int kNoteOn = 0x90;
 constexpr int kProgramChange = 0xC0;
+// Every sound stops at once, on every channel.
+constexpr uint32_t kSystemReset = 0xFF;
 
 void dropFluidMessage(int, const char*, void*) {}
 
@@ -199,7 +201,9 @@ void FluidMidiDevice::sendToReverb() {
 
 bool FluidMidiDevice::startOutput() {
   if (output_ == nullptr) {
-    output_ = std::make_unique<SleepingOutput>(settings_, synth_, options_.audioDrivers);
+    output_ = std::make_unique<SleepingOutput>(
+        settings_, synth_, options_.audioDrivers,
+        [synth = synth_](uint32_t message) { playMessage(synth, message); });
   }
   return output_->start();
 }
@@ -215,41 +219,64 @@ uint32_t FluidMidiDevice::shortMessage(uint32_t packed) {
     return kBadMessage;
   }
   const int channel = status & 0x0F;
+  const bool noteOn = (status & 0xF0) == kNoteOn && data2 != 0;
+  if (noteOn) chooseDefaultProgram(channel);
+  if ((status & 0xF0) == kProgramChange) programChosen_.set(channel);
+  deliver(packed & 0xFFFFFF);
+  if (noteOn && output_ != nullptr) output_->wake();
+  return kSent;
+}
+
+// A playing stream takes a note or a reset on its own thread before the next sound it
+// renders, so that the caller never waits while the synth renders; otherwise it is played
+// at once. So is a program change: it may read the instrument's samples from disk, which
+// the stream's thread must never wait for.
+void FluidMidiDevice::deliver(uint32_t message) {
+  const bool programChange = (message & 0xF0) == kProgramChange;
+  if (output_ == nullptr || programChange || !output_->post(message))
+    playMessage(synth_, message);
+}
+
+void FluidMidiDevice::playMessage(fluid_synth_t* synth, uint32_t message) {
+  const int status = message & 0xFF;
+  const int data1 = (message >> 8) & 0xFF;
+  const int data2 = (message >> 16) & 0xFF;
+  const int channel = status & 0x0F;
+  if (message == kSystemReset) {
+    fluid_synth_all_sounds_off(synth, -1);
+    return;
+  }
   switch (status & 0xF0) {
     case kNoteOn:
       if (data2 == 0) {
-        fluid_synth_noteoff(synth_, channel, data1);
+        fluid_synth_noteoff(synth, channel, data1);
       } else {
-        chooseDefaultProgram(channel);
-        fluid_synth_noteon(synth_, channel, data1, data2);
-        if (output_ != nullptr) output_->wake();
+        fluid_synth_noteon(synth, channel, data1, data2);
       }
       break;
     case kNoteOff:
-      fluid_synth_noteoff(synth_, channel, data1);
+      fluid_synth_noteoff(synth, channel, data1);
       break;
     case kProgramChange:
-      fluid_synth_program_change(synth_, channel, data1);
-      programChosen_.set(channel);
+      fluid_synth_program_change(synth, channel, data1);
       break;
     default:
       break;
   }
-  return kSent;
 }
 
 // Program 0 is the General MIDI default; on the drum channel the synth takes it from the
 // drum bank.
 void FluidMidiDevice::chooseDefaultProgram(int channel) {
   if (!programChosen_.test(channel)) {
-    fluid_synth_program_change(synth_, channel, 0);
+    deliver(static_cast<uint32_t>(kProgramChange | channel));
     programChosen_.set(channel);
   }
 }
 
 void FluidMidiDevice::reset() {
   if (isOpen()) {
-    fluid_synth_all_sounds_off(synth_, -1);
+    deliver(kSystemReset);
   }
 }
 

@@ -105,6 +105,9 @@ class FluidMidiDevice : public platform::MidiDevice {
   bool loadSoundFont();
   void sendToReverb();
   void chooseDefaultProgram(int channel);
+  void deliver(uint32_t message);
+  // A checked short message, or the system reset, played on the synth.
+  static void playMessage(fluid_synth_t* synth, uint32_t message);
   bool startOutput();
 
   FluidOptions options_;

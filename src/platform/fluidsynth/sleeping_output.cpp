@@ -48,11 +48,18 @@ float peak(int frames, const float* samples) {
   return loudest;
 }
 
+// Room for many more messages than a period ever brings, so that neither thread allocates.
+constexpr size_t kPostedRoom = 256;
+
 }  // namespace
 
 SleepingOutput::SleepingOutput(fluid_settings_t* settings, fluid_synth_t* synth,
-                               std::vector<std::string> drivers)
-    : settings_(settings), synth_(synth), drivers_(std::move(drivers)) {}
+                               std::vector<std::string> drivers,
+                               std::function<void(uint32_t)> play)
+    : settings_(settings), synth_(synth), drivers_(std::move(drivers)), play_(std::move(play)) {
+  posted_.reserve(kPostedRoom);
+  playing_.reserve(kPostedRoom);
+}
 
 SleepingOutput::~SleepingOutput() {
   {
@@ -96,6 +103,23 @@ void SleepingOutput::wake() {
   changed_.notify_one();
 }
 
+bool SleepingOutput::post(uint32_t message) {
+  std::lock_guard lock(postMutex_);
+  if (!taking_) return false;
+  posted_.push_back(message);
+  return true;
+}
+
+// On the driver's thread: the lock is held only to take the messages, not to play them.
+void SleepingOutput::playPosted() {
+  {
+    std::lock_guard lock(postMutex_);
+    posted_.swap(playing_);
+  }
+  for (uint32_t message : playing_) play_(message);
+  playing_.clear();
+}
+
 bool SleepingOutput::awake() const {
   std::lock_guard lock(mutex_);
   return driver_ != nullptr;
@@ -114,6 +138,7 @@ int SleepingOutput::render(void* output, int frames, int effectCount, float* eff
   const int64_t sinceLast = now - self->lastRenderNs_.exchange(now);
   if (++self->periodsRendered_ > kPlayingAfterPeriods && sinceLast > self->lateAfterNs_)
     ++self->latePeriods_;
+  self->playPosted();
   float* mixedEffects[] = {outputs[0], outputs[outputCount - 1], outputs[0],
                            outputs[outputCount - 1]};
   const int result =
@@ -146,6 +171,10 @@ bool SleepingOutput::openStream() {
     fluid_settings_setint(settings_, "audio.period-size", wholeBuffer ? bufferFrames_ : periodSize_);
     lateAfterNs_ = wholeBuffer ? bufferNs_ + bufferNs_ / 2 : bufferNs_;
     if (fluid_audio_driver_t* driver = new_fluid_audio_driver2(settings_, render, this)) {
+      {
+        std::lock_guard lock(postMutex_);
+        taking_ = true;
+      }
       std::lock_guard lock(mutex_);
       driver_ = driver;
       driverName_ = name;
@@ -162,7 +191,14 @@ void SleepingOutput::closeStream() {
     std::lock_guard lock(mutex_);
     std::swap(driver, driver_);
   }
-  if (driver != nullptr) delete_fluid_audio_driver(driver);
+  if (driver == nullptr) return;
+  delete_fluid_audio_driver(driver);
+  // What the stream did not take is played now, in order, before any message that
+  // follows is played directly.
+  std::lock_guard lock(postMutex_);
+  for (uint32_t message : posted_) play_(message);
+  posted_.clear();
+  taking_ = false;
 }
 
 // The output's own thread: sleeps without a timeout while the stream is closed.

@@ -11,6 +11,7 @@
 #include <chrono>
 #include <condition_variable>
 #include <cstdint>
+#include <functional>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -30,9 +31,10 @@ class SleepingOutput {
   static constexpr std::chrono::milliseconds kLostWhileStarting{3000};
   static constexpr int kPlayingAfterPeriods = 50;
 
-  // drivers: FluidSynth driver names, tried in turn whenever the stream opens.
+  // drivers: FluidSynth driver names, tried in turn whenever the stream opens; play: how
+  // a message handed over is played on the synth.
   SleepingOutput(fluid_settings_t* settings, fluid_synth_t* synth,
-                 std::vector<std::string> drivers);
+                 std::vector<std::string> drivers, std::function<void(uint32_t)> play);
   ~SleepingOutput();
   SleepingOutput(const SleepingOutput&) = delete;
   SleepingOutput& operator=(const SleepingOutput&) = delete;
@@ -43,6 +45,11 @@ class SleepingOutput {
   // Asks for sound: a sleeping or lost stream opens again, on the output's own thread,
   // and the synth's pending events are the first it plays. Returns at once.
   void wake();
+
+  // While a stream is open, keeps the message for the driver's thread, which plays the
+  // messages in the order handed over before it renders; false when no stream is open
+  // (the caller plays it). Never waits for the synth.
+  bool post(uint32_t message);
 
   // Whether a stream is open now.
   bool awake() const;
@@ -64,10 +71,18 @@ class SleepingOutput {
   // The stream is open: sleep when long silent, close when the driver stopped asking.
   void watchOpenStream(std::unique_lock<std::mutex>& lock);
   bool lost(int64_t now) const;
+  void playPosted();
 
   fluid_settings_t* settings_;
   fluid_synth_t* synth_;
   const std::vector<std::string> drivers_;
+  const std::function<void(uint32_t)> play_;
+
+  // Messages handed over for the stream's next period, and those being played.
+  std::mutex postMutex_;
+  std::vector<uint32_t> posted_;  // guarded by postMutex_
+  std::vector<uint32_t> playing_;
+  bool taking_ = false;           // a stream takes messages; guarded by postMutex_
 
   mutable std::mutex mutex_;
   std::condition_variable changed_;
