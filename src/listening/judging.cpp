@@ -53,7 +53,7 @@ float stepAttackMs(const Hearing& hearing, const int* notes, int count) {
 
 // A note whose fundamental has fallen this far, and which began to rise well before the step's
 // attack, is left over from the step before.
-constexpr float kFallen = 0.5f;
+constexpr float kFallen = 0.3f;
 
 bool roseBeforeStep(const Hearing& hearing, int note, float attackMs) {
   return attackMs >= 0 && hearing.fading[note] >= kFallen && hearing.sinceRiseMs[note] > attackMs + kRoseWithStepMs;
