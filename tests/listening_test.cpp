@@ -70,12 +70,25 @@ TEST(Detector, AcceptsRightStepsSoonAndNeverWrongOnesNoiseOrSilence) {
 
 // A strong note left over from before does not count against a step; the same note played now does.
 TEST(Judging, ALeftOverNoteDoesNotCountAgainstAStep) {
-  Hearing hearing;
-  hearing.salience[60] = 1.0f, hearing.salience[65] = 0.8f;
-  const int step[] = {60};
-  EXPECT_FALSE(holdsStep(hearing, step, 1));
-  hearing.leftOver[65] = true;
-  EXPECT_TRUE(holdsStep(hearing, step, 1));
+  const struct {
+    const char* what;
+    bool leftOver;
+    float fading, sinceRiseMs, stepSinceRiseMs;
+    bool holds;
+  } cases[] = {{"played now", false, 0.0f, 50.0f, 50.0f, false},
+               {"fallen since the last attack", true, 0.0f, 50.0f, 50.0f, true},
+               {"fallen, risen long before the step", false, 0.8f, 300.0f, 50.0f, true},
+               {"fallen, risen with the step", false, 0.8f, 100.0f, 50.0f, false},
+               {"barely fallen, risen long before", false, 0.2f, 300.0f, 50.0f, false},
+               {"risen long before a step just begun", false, 0.8f, 300.0f, 10.0f, false}};
+  for (const auto& c : cases) {
+    Hearing hearing;
+    hearing.salience[60] = 1.0f, hearing.salience[65] = 0.8f;
+    hearing.sinceRiseMs[60] = c.stepSinceRiseMs;
+    hearing.leftOver[65] = c.leftOver, hearing.fading[65] = c.fading, hearing.sinceRiseMs[65] = c.sinceRiseMs;
+    const int step[] = {60};
+    EXPECT_EQ(holdsStep(hearing, step, 1), c.holds) << c.what;
+  }
 }
 
 // A lone note is named, with an attack at its start; silence names nothing.

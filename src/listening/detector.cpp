@@ -47,6 +47,13 @@ constexpr double kFundamentalKeptRatio = 0.7;
 // hops), is left over from before the attack: a released guitar string rings on for long.
 constexpr double kRiseRatio = 1.1;
 constexpr double kLeftOverRatio = 0.6;
+// A note rises when its harmonic sum grows above kGrowthRatio of its largest kRiseFromHops to
+// kRiseToHops ago (35-80 ms): soon enough for an attack, late enough for a slow build-up, and
+// far more than the beating of a wet-tuned note swells.
+constexpr double kGrowthRatio = 2.0;
+constexpr int kRiseFromHops = 3;
+constexpr int kRiseToHops = 7;
+constexpr float kNeverRisenMs = 1e6f;
 
 // The smallest power of two at least n.
 unsigned powerOfTwoAtLeast(double n) {
@@ -83,6 +90,7 @@ struct Detector::Analysis {
         onsetFound(aubio.newFvec(1)),
         onset(aubio.newOnset("complex", 2 * hopSize, hopSize, rate)) {
     aubio.onsetSetSilence(onset, kSilenceDb);
+    riseStartMs.fill(-kNeverRisenMs);
   }
   ~Analysis() {
     aubio.delOnset(onset);
@@ -101,6 +109,7 @@ struct Detector::Analysis {
   void computeSalience(const std::vector<Peak>& peaks, Hearing& hearing);
   double levelAboveFloor(double hz) const;
   bool isLeftOver(int note, double sum, double largest, bool attack);
+  bool rises(int note, double sum) const;
   void findFloor();
   static double harmonicAmplitude(const std::vector<Peak>& peaks, double hz);
   static double harmonicSum(const std::vector<Peak>& peaks, double f0);
@@ -130,6 +139,9 @@ struct Detector::Analysis {
   std::size_t pastAt = 0;
   // Each note's harmonic sum just before the last attack, and its largest since.
   std::array<double, NOTE_COUNT> atAttack{}, sinceAttack{};
+  // When each note last began to rise, and whether it rose in the hop before.
+  std::array<double, NOTE_COUNT> riseStartMs{};
+  std::array<bool, NOTE_COUNT> rising{};
 };
 
 bool Detector::available() { return aubioLibrary() != nullptr; }
@@ -284,6 +296,10 @@ void Detector::Analysis::computeSalience(const std::vector<Peak>& peaks, Hearing
         std::min(1.0, now.fundamental[note] / std::max(kFundamentalKeptRatio * largestFundamental, 1e-12));
     hearing.fading[note] = static_cast<float>(1.0 - std::pow(fundamentalKept, 3));
     hearing.leftOver[note] = isLeftOver(note, now.sum[note], largest, hearing.onset);
+    const bool risesNow = rises(note, now.sum[note]);
+    if (risesNow && !rising[note]) riseStartMs[note] = hearing.timeMs;
+    rising[note] = risesNow;
+    hearing.sinceRiseMs[note] = static_cast<float>(hearing.timeMs - riseStartMs[note]);
     if (now.sum[note] * clear[note] > now.sum[strongest] * clear[strongest]) strongest = note;
   }
   const double strongestSum = now.sum[strongest] * clear[strongest];
@@ -291,6 +307,14 @@ void Detector::Analysis::computeSalience(const std::vector<Peak>& peaks, Hearing
     hearing.salience[note] = static_cast<float>(weight[note] / strongestSum * clear[strongest]);
   past[pastAt] = now;
   pastAt = (pastAt + 1) % past.size();
+}
+
+// Whether a note's harmonic sum grew above what it had 35-80 ms before.
+bool Detector::Analysis::rises(int note, double sum) const {
+  double before = 0;
+  for (int back = kRiseFromHops; back <= kRiseToHops; ++back)
+    before = std::max(before, past[(pastAt + kRememberedHops - back) % kRememberedHops].sum[note]);
+  return sum > kGrowthRatio * before;
 }
 
 // Whether a note has only fallen since the last attack, and is falling still: what sounded

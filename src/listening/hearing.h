@@ -23,6 +23,9 @@ struct Hearing {
   // True for a note that has only fallen since the last attack: left over from what was
   // played before, not played now, it does not count against a step.
   std::array<bool, NOTE_COUNT> leftOver{};
+  // How long ago each note last began to rise above what it had 35-80 ms before, in ms: the
+  // notes of a step begin to rise when it is played, those of the step before much earlier.
+  std::array<float, NOTE_COUNT> sinceRiseMs{};
 };
 
 // True when every expected note sounds and no other strong pitch does; the partials of

@@ -35,6 +35,30 @@ bool isPartialOf(const Hearing& hearing, int note, const int* notes, int count) 
   return false;
 }
 
+// The step's attack: how long ago its newest note began to rise, when all its notes began to
+// rise within kRoseWithStepMs of one another (a note held on from before, or one that only
+// sounds as the partial of a note from before, began long ago), and the newest at least
+// kRisenForMs ago (a note played an octave too low shows its fundamental a hop or two after
+// its second partial, the expected note). Negative when there is no such attack.
+constexpr float kRoseWithStepMs = 100.0f;
+constexpr float kRisenForMs = 30.0f;
+
+float stepAttackMs(const Hearing& hearing, const int* notes, int count) {
+  const auto [newest, oldest] = std::minmax_element(notes, notes + count, [&hearing](int a, int b) {
+    return hearing.sinceRiseMs[a] < hearing.sinceRiseMs[b];
+  });
+  const float newestMs = hearing.sinceRiseMs[*newest];
+  return newestMs >= kRisenForMs && hearing.sinceRiseMs[*oldest] <= newestMs + kRoseWithStepMs ? newestMs : -1.0f;
+}
+
+// A note whose fundamental has fallen this far, and which began to rise well before the step's
+// attack, is left over from the step before.
+constexpr float kFallen = 0.3f;
+
+bool roseBeforeStep(const Hearing& hearing, int note, float attackMs) {
+  return attackMs >= 0 && hearing.fading[note] >= kFallen && hearing.sinceRiseMs[note] > attackMs + kRoseWithStepMs;
+}
+
 bool inNoteRange(int note) { return note >= 0 && note < NOTE_COUNT; }
 
 // An expected note sounds when it is salient and its fundamental is not dying away.
@@ -48,8 +72,10 @@ bool holdsStep(const Hearing& hearing, const int* notes, int count) {
   if (count <= 0) return false;
   for (int i = 0; i < count; ++i)
     if (!inNoteRange(notes[i]) || !soundsFor(hearing, notes[i])) return false;
+  const float attackMs = stepAttackMs(hearing, notes, count);
   for (int note = 0; note < NOTE_COUNT; ++note) {
-    if (isExpected(note, notes, count) || hearing.leftOver[note] || isPartialOf(hearing, note, notes, count))
+    if (isExpected(note, notes, count) || hearing.leftOver[note] || roseBeforeStep(hearing, note, attackMs) ||
+        isPartialOf(hearing, note, notes, count))
       continue;
     const bool octaveBelow = note + 12 < NOTE_COUNT && isExpected(note + 12, notes, count);
     if (hearing.salience[note] >= (octaveBelow ? kOctaveBelow : kStrong)) return false;
