@@ -6,6 +6,7 @@
 #include <initializer_list>
 #include <random>
 #include <string>
+#include <vector>
 
 #include "app/brenavo_funcs.h"
 #include "fakes/recording_platform.h"
@@ -107,19 +108,15 @@ TEST(RandomWalk, HundredThousandMessagesKeepTheProgramCoherentAndSilentWhenStopp
 // the first not a whole period overdue (no burst). A loop restarted while a tick is handled stays
 // on that tick's beat; a tempo change from the user counts from now.
 TEST(TickScheduleTest, TicksStayOnTheBeatOfTheirStart) {
-  TickSchedule schedule;
-  schedule.start(1000, 250);
-  EXPECT_EQ(schedule.delayFrom(1000), 250);
-  schedule.beginTick(), schedule.endTick(1260);  // tick 1, 10 late
-  EXPECT_EQ(schedule.delayFrom(1260), 240);
-  schedule.beginTick(), schedule.endTick(2800);  // tick 2, a second late: ticks 3 to 6 skipped
-  EXPECT_EQ(schedule.dueAt(), 2750);
-  EXPECT_EQ(schedule.delayFrom(2800), 0);
-  schedule.beginTick();  // tick 7, due at 2750
-  schedule.start(2757, 100), schedule.endTick(2757);
-  EXPECT_EQ(schedule.dueAt(), 2850);
-  schedule.start(2800, 300);
-  EXPECT_EQ(schedule.dueAt(), 3100);
+  TickSchedule s;
+  s.start(1000, 250);
+  std::vector<int64_t> seen{s.delayFrom(1000)};
+  s.beginTick(), s.endTick(1260), seen.push_back(s.delayFrom(1260));  // tick 1, 10 late
+  s.beginTick(), s.endTick(2800);  // tick 2, a second late: ticks 3 to 6 skipped
+  seen.insert(seen.end(), {s.dueAt(), s.delayFrom(2800)});
+  s.beginTick(), s.start(2757, 100), s.endTick(2757), seen.push_back(s.dueAt());  // tick 7, due at 2750
+  s.start(2800, 300), seen.push_back(s.dueAt());
+  EXPECT_EQ(seen, (std::vector<int64_t>{250, 240, 2750, 0, 2850, 3100}));
 }
 
 }  // namespace

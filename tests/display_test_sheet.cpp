@@ -91,7 +91,7 @@ TEST_F(Sheets, TheBookletFollowsTheMenusAndTheCommandsWaitForTheRunToEnd) {
   command(IDM_BOOKLET);
   EXPECT_EQ(std::ranges::max(fake.printedOps, {}, &SurfaceOp::page).page, 2);
   command(IDPB_PLAY);
-  fake.clearLog();
+  fake.log.clear();
   for (int id = IDM_PRINT_SCALES; id <= IDM_BOOKLET; ++id) command(id);
   command(IDPB_STOP);
   command(IDM_EXPORT);

@@ -1,7 +1,6 @@
 // Live play through the window procedure on recording fakes: mouse, keys, bellows, releases.
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <algorithm>
 #include <map>
 #include <memory>
@@ -114,23 +113,18 @@ TEST_F(Live, TheMouseGlidesAndHeldKeysFollowTheBellows) {
 // Focus lost, options opened, a run started or the window closed: every live note is off first
 // and its button white; a key still down or the mouse moving afterwards plays nothing.
 TEST_F(Live, EveryReleaseCaseSilencesAndRestoresTheHeldButtons) {
-  const auto message = [](uint32_t m, int id) {
-    return [=](Program& p) { SendMessage(p, m, static_cast<uintptr_t>(id), 0); };
-  };
-  const std::function<void(Program&)> cases[] = {
-      message(WM_KILLFOCUS, 0), message(WM_COMMAND, IDM_DIALOGBOX_OPTIONS),
-      message(WM_COMMAND, IDPB_PLAY), message(WM_COMMAND, IDPB_LOOP), message(WM_DESTROY, 0)};
-  for (const auto& release : cases) {
+  for (auto [message, id] : {std::pair<uint32_t, int>{WM_KILLFOCUS, 0}, {WM_COMMAND, IDM_DIALOGBOX_OPTIONS},
+                             {WM_COMMAND, IDPB_PLAY}, {WM_COMMAND, IDPB_LOOP}, {WM_DESTROY, 0}}) {
     start();
     send(WM_KEYDOWN, SPACE), send(WM_KEYDOWN, E), mouse(WM_LBUTTONDOWN, 20), midi();
-    release(*program);
+    send(message, static_cast<uintptr_t>(id));
     const Messages sent = midi();
     EXPECT_EQ(Messages(sent.begin(), sent.begin() + 2), (Messages{off(note(35)), off(note(20))}));
     EXPECT_TRUE(fillOf(35) == WHITE && fillOf(20) == WHITE && !fake.soundingNotes.count(note(35)) &&
-                !fake.soundingNotes.count(note(20))) << &release - cases;
+                !fake.soundingNotes.count(note(20))) << message << " " << id;
     send(WM_KEYDOWN, E, KEY_WAS_DOWN), send(WM_KEYDOWN, Q), mouse(WM_MOUSEMOVE, 19);  // Q only
     // Focus lost: bellows pulled. The voice is chosen again: a run may have opened the output anew.
-    const Messages expected{0x17C1, on(note(&release == cases ? 0 : 33))};
+    const Messages expected{0x17C1, on(note(message == WM_KILLFOCUS ? 0 : 33))};
     EXPECT_EQ(midi(), program->destroyed ? Messages{} : expected);
   }
 }

@@ -50,7 +50,7 @@ TEST(MidiAndControls, ARunSeeksAMissingOutputAgainSilently) {
   for (bool found : {false, true, true}) {
     fake.midiOpenSucceeds = found;
     const bool seeks = !program.sel.midiDevExists;
-    fake.clearLog();
+    fake.log.clear();
     handleTransportCommand(program, IDPB_PLAY), handleTransportCommand(program, IDPB_STOP);
     std::vector<std::string> expected;
     if (seeks) expected.push_back("midi.open");

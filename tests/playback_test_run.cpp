@@ -156,7 +156,7 @@ TEST_F(Playback, SpeedKeysAndTheScrollBarKeepTheTempoInRangeAndRestartTheTimer) 
     if (running) command(IDPB_PLAY);
     for (const Move& m : moves) {
       program->sel.vPos = m.from;
-      fake.clearLog();
+      fake.log.clear();
       if (m.command) command(m.command);
       else SendMessage(*program, WM_VSCROLL, static_cast<uintptr_t>(m.code | m.thumb << 16), 0);
       const Log restart{"timer.kill 605", "timer.set 605 " + std::to_string(m.tempo * 250)};

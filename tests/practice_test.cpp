@@ -40,14 +40,10 @@ class Practice : public ::testing::Test {
     const PracticeStep& s = program->practice.steps.at(static_cast<size_t>(step));
     return {s.notes, s.notes + s.count};
   }
-  int drawn(platform::Colour fill, platform::Colour outline) {
-    return static_cast<int>(std::ranges::count_if(fake.dcOps, [&](const SurfaceOp& op) {
+  auto drawn(platform::Colour fill, platform::Colour outline) {
+    return std::ranges::count_if(fake.dcOps, [&](const SurfaceOp& op) {
       return op.kind == SurfaceOp::Kind::Ellipse && op.brush.colour == fill && op.pen.colour == outline;
-    }));
-  }
-  // Buttons of both diagrams that sound a note in G-C-F.
-  static int buttonsOf(int note) {
-    return static_cast<int>(std::ranges::count(keyConfig[0].midiKeyNum, note));
+    });
   }
   std::string saved() { return fake.storedStrings["Practica/G-C-F 210 201 1021"]; }
 
@@ -92,18 +88,16 @@ TEST_F(Practice, WaitAcceptsTheStepAndShowsAWrongNote) {
     std::vector<int> heard(step.begin(), step.begin() + std::max(c.heard, 0));
     if (c.heard == 0) heard = {step[0] + c.offset};
     hear(heard);
-    const int wrong = c.wrongNote < 0 ? -1 : step[0] + c.wrongNote;
-    EXPECT_EQ(drawn(GREEN, platform::BLACK), c.right ? static_cast<int>(step.size()) : 0) << c.offset;
-    EXPECT_EQ(drawn(platform::WHITE, RED), wrong < 0 ? 0 : buttonsOf(wrong)) << c.offset;
+    const int wrong = c.wrongNote < 0 ? -1 : step[0] + c.wrongNote;  // on buttons of both sides
+    EXPECT_EQ(drawn(GREEN, platform::BLACK), c.right ? std::ssize(step) : 0) << c.offset;
+    EXPECT_EQ(drawn(platform::WHITE, RED), std::ranges::count(keyConfig[0].midiKeyNum, wrong));
     EXPECT_EQ(fake.statusTexts[2],
               wrong < 0 ? "PRACTICA: paso 1 de " + std::to_string(program->practice.steps.size())
                         : "SE OYE: " + heardNoteName(wrong));
     EXPECT_EQ(fake.timerRunning && fake.timerId == IDM_PRACTICE_TIMER, c.right);
-    fakes::RecordingSurface paint;  // a repaint keeps the step lit
-    send(WM_PAINT, 0, reinterpret_cast<intptr_t>(static_cast<platform::Surface*>(&paint)));
-    EXPECT_EQ(std::ranges::count_if(paint.opsOf(SurfaceOp::Kind::Ellipse), [&](const SurfaceOp& op) {
-                return op.brush.colour == (c.right ? GREEN : YELLOW);
-              }), static_cast<long>(step.size()));
+    fakes::RecordingSurface paint(&fake.dcOps);  // a repaint keeps the step lit
+    fake.dcOps.clear(), send(WM_PAINT, 0, reinterpret_cast<intptr_t>(static_cast<platform::Surface*>(&paint)));
+    EXPECT_EQ(drawn(c.right ? GREEN : YELLOW, platform::BLACK), std::ssize(step));
   }
 }
 
@@ -147,7 +141,7 @@ TEST_F(Practice, TempoCountsInAndMarksEachStep) {
 TEST_F(Practice, EveryOtherEndIsQuiet) {
   for (std::pair<uint32_t, int> end : {std::pair{WM_COMMAND, IDM_PRACTICE_STOP}, {WM_COMMAND, IDPB_STOP},
        {WM_COMMAND, IDM_SCALE_CHROMATIC}, {WM_COMMAND, IDM_DIALOGBOX_OPTIONS}, {WM_DESTROY, 0}}) {
-    program = CreateMainWindow(fake.services()), command(IDM_PRACTICE_TEMPO), tick(), fake.clearLog();
+    program = CreateMainWindow(fake.services()), command(IDM_PRACTICE_TEMPO), tick(), fake.log.clear();
     send(end.first, static_cast<uintptr_t>(end.second));
     EXPECT_TRUE(!isPractising(*program) && !fake.timerRunning && fake.logOf("audio.stop").size() == 1 &&
                 fake.logOf("messageBox").empty() && fake.logOf("store.string").empty()) << end.second;
@@ -157,7 +151,7 @@ TEST_F(Practice, EveryOtherEndIsQuiet) {
 
 // Without a microphone "&Practicar" says so and nothing else happens; during a run it is refused.
 TEST_F(Practice, NoInputExplainsItselfAndARunKeepsPracticeOut) {
-  fake.audioInputs.clear(), fake.clearLog(), command(IDM_PRACTICE_WAIT);
+  fake.audioInputs.clear(), fake.log.clear(), command(IDM_PRACTICE_WAIT);
   EXPECT_EQ(fake.logOf("messageBox").size(), 1u);
   EXPECT_TRUE(fake.logOf("menu.").empty() && fake.logOf("window.").empty() && !isPractising(*program));
   fake.audioInputs = {"Microfono"}, command(IDPB_PLAY), command(IDM_PRACTICE_TEMPO);

@@ -45,11 +45,11 @@ TEST(SelectionCommands, EachCommandSelectsItsKindRowStepsAndFormatOrNothing) {
     std::vector<ptrdiff_t> expected = {0, 0, 0, 0, 0, 0, row, steps, IDM_SCALE_NOTES + format,
                                        format, family, 7, 5, 1, 1};
     expected[kind] = kind == CHR ? 1 : kind == DIA ? IDM_SCALE_1 + row : id;
-    fake.clearLog();
+    fake.log.clear();
     ASSERT_TRUE(handleSelectionCommand(*program, id)) << id;
     EXPECT_EQ(seen(program->sel, fake), expected) << "after " << id;
   }
-  fake.clearLog();
+  fake.log.clear();
   const std::vector<ptrdiff_t> before = seen(program->sel, fake);
   const std::vector<int> others = {0,   101, 110, 111, 200, 205, 209, 272, 299,
                                    311, 399, 436, 501, 601, 801, 12345, 12346},

@@ -43,11 +43,6 @@ std::vector<std::string> RecordingPlatform::logOf(const std::string& prefix) con
   return filtered(log, [&prefix](const std::string& line) { return line.starts_with(prefix); });
 }
 
-std::unique_ptr<platform::Surface> RecordingPlatform::getDC() {
-  note("window.getDC");
-  return std::make_unique<RecordingSurface>(&dcOps);
-}
-
 void RecordingPlatform::createBar(const int* rightEdges, int parts, const std::string& firstText) {
   statusTexts = {{0, firstText}};
   std::string edges;
@@ -82,9 +77,7 @@ uint32_t RecordingPlatform::shortMessage(uint32_t packed) {
 platform::KeyStore::Disposition RecordingPlatform::openOrCreate() {
   note("store.open");
   if (storeFails) return Disposition::Failed;
-  if (storeExists) return Disposition::OpenedExisting;
-  storeExists = true;
-  return Disposition::CreatedNew;
+  return std::exchange(storeExists, true) ? Disposition::OpenedExisting : Disposition::CreatedNew;
 }
 
 bool RecordingPlatform::readDword(const char* name, int32_t& value) {
@@ -119,14 +112,6 @@ void RecordingPlatform::writeBook(const platform::Document& book) {
 bool RecordingPlatform::readString(const char* name, std::string& value) {
   note("store.readString", name);
   return lookUp(storedStrings, name, value);
-}
-
-// Starts only on an input it has; an empty list is a machine without a microphone.
-bool RecordingPlatform::start(const std::string& input, BlockCallback onBlock) {
-  note("audio.start", input);
-  if (audioInputs.empty()) return false;
-  listening = std::move(onBlock);
-  return true;
 }
 
 }  // namespace brenavo::fakes

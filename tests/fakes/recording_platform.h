@@ -84,28 +84,22 @@ class RecordingSurface : public platform::Surface {
   std::vector<SurfaceOp>* sink_;
 };
 
-class RecordingPlatform : public platform::Window,
-                          public platform::MenuBar,
-                          public platform::StatusBar,
-                          public platform::Timer,
-                          public platform::ScrollBar,
-                          public platform::Controls,
-                          public platform::Messages,
-                          public platform::Dialogs,
-                          public platform::Help,
-                          public platform::MidiDevice,
-                          public platform::KeyStore,
-                          public platform::Printer,
-                          public platform::AudioInput {
+class RecordingPlatform : public platform::Window, public platform::MenuBar, public platform::StatusBar,
+                          public platform::Timer, public platform::ScrollBar, public platform::Controls,
+                          public platform::Messages, public platform::Dialogs, public platform::Help,
+                          public platform::MidiDevice, public platform::KeyStore,
+                          public platform::Printer, public platform::AudioInput {
  public:
   platform::Platform& services() { return services_; }
 
   // Window
   void invalidate() override { ++invalidations, note("window.invalidate"); }
   void show() override { note("window.show"); }
-  platform::Size screenSize() override { return note("window.screenSize"), screen; }
+  platform::Size screenSize() override { return note("window.screenSize"), platform::Size{1024, 768}; }
   void postQuit(int exitCode) override { quitCode = exitCode, note("window.postQuit", exitCode); }
-  std::unique_ptr<platform::Surface> getDC() override;
+  std::unique_ptr<platform::Surface> getDC() override {
+    return note("window.getDC"), std::make_unique<RecordingSurface>(&dcOps);
+  }
   // MenuBar
   void redraw(const Menu&) override { ++menuRedraws, note("menu.redraw"); }
   // StatusBar
@@ -117,10 +111,7 @@ class RecordingPlatform : public platform::Window,
   void setTimer(int id, int periodMs) override {
     timerRunning = true, timerId = id, note("timer.set", id, periodMs);
   }
-  void killTimer(int id) override {
-    if (id == timerId) timerRunning = false;
-    note("timer.kill", id);
-  }
+  void killTimer(int id) override { timerRunning &= id != timerId, note("timer.kill", id); }
   // ScrollBar
   void setRange(int minimum, int maximum) override {
     scrollMin = minimum, scrollMax = maximum, note("scroll.range", minimum, maximum);
@@ -140,9 +131,7 @@ class RecordingPlatform : public platform::Window,
   void runUsage(const std::string& text) override { lastUsageText = text, note("dialog.usage"); }
   // Help
   void initialize() override { note("help.initialize"); }
-  bool displayTopic(const std::string& target) override {
-    return note("help.display", target), true;
-  }
+  bool displayTopic(const std::string& target) override { return note("help.display", target), true; }
   void uninitialize() override { note("help.uninitialize"); }
   // MidiDevice
   bool open() override { return note("midi.open"), midiOpenSucceeds; }
@@ -166,18 +155,19 @@ class RecordingPlatform : public platform::Window,
   bool readString(const char* name, std::string& value) override;
   // AudioInput
   std::vector<std::string> inputs() override { return audioInputs; }
-  bool start(const std::string& input, BlockCallback onBlock) override;
-  void stop() override { listening = nullptr, note("audio.stop"); }
+  // Starts only on an input it has; an empty list is a machine without a microphone.
+  bool start(const std::string& input, BlockCallback) override {
+    return note("audio.start", input), !audioInputs.empty();
+  }
+  void stop() override { note("audio.stop"); }
 
   // Everything that happened, in order.
   std::vector<std::string> log;
   // Log lines that start with a prefix ("midi.", "status.text").
   std::vector<std::string> logOf(const std::string& prefix) const;
-  void clearLog() { log.clear(); }
 
   // What the calls left: the window, menus, status bar, timer, scroll bar and controls...
   int invalidations = 0, quitCode = -1, menuRedraws = 0, focus = -1;
-  platform::Size screen{1024, 768};
   std::vector<SurfaceOp> dcOps;        // everything drawn through getDC surfaces
   std::map<int, std::string> statusTexts;
   bool timerRunning = false;
@@ -200,9 +190,8 @@ class RecordingPlatform : public platform::Window,
   std::vector<SurfaceOp> printedOps;
   int cancelBookAtPage = 0;
   std::map<std::string, std::string> storedStrings;
-  // ...and the microphone: its inputs, and where its blocks go while it listens.
+  // ...and the microphone's inputs.
   std::vector<std::string> audioInputs{"Microfono"};
-  BlockCallback listening;
 
  private:
   // Appends one log line: the words joined by blanks.

@@ -50,8 +50,6 @@ inline void answerNextBox(QMessageBox::StandardButton answer, QString& seen) {
   });
 }
 
-inline QRect labelBox(QPoint centre) { return {centre.x() - 15, centre.y() - 11, 30, 22}; }
-
 // Whether a button's circle centred at `c` (`scale` device pixels a logical one) has a dark
 // outline at a radius of 16 to 22 on its right, `inside` colour above its label, white beyond.
 inline bool circleOk(const QImage& image, QPoint c, QRgb inside = qRgb(255, 255, 255),
@@ -68,9 +66,7 @@ struct TestWindow {
   fakes::RecordingPlatform fake;
   std::unique_ptr<qt::MainWindow> window;
   explicit TestWindow(bool midiOpens = true) {
-    received.clear();
-    commandsNotRun.clear();
-    fake.midiOpenSucceeds = midiOpens;
+    received.clear(), commandsNotRun.clear(), fake.midiOpenSucceeds = midiOpens;
     window = std::make_unique<qt::MainWindow>(fake, fake);
     window->program().windowProc = [](Program& p, uint32_t message, uintptr_t wParam, intptr_t l) {
       received.push_back({message, wParam});
