@@ -8,7 +8,8 @@
 #include "app/brenavo_funcs.h"
 #include "fakes/recording_platform.h"
 
-namespace brenavo {
+using namespace brenavo;
+
 namespace {
 
 using Lines = std::vector<std::string>;
@@ -87,4 +88,3 @@ TEST_F(App, CommandsReachTheirViewersTheRunAndTheExit) {
 }
 
 }  // namespace
-}  // namespace brenavo

@@ -13,7 +13,8 @@
 #include "playback/tick_schedule.h"
 #include "selection/selection_rules.h"
 
-namespace brenavo {
+using namespace brenavo;
+
 namespace {
 
 // The first breach of what must hold after any message, or "".
@@ -120,4 +121,3 @@ TEST(TickScheduleTest, TicksStayOnTheBeatOfTheirStart) {
 }
 
 }  // namespace
-}  // namespace brenavo

@@ -13,7 +13,8 @@
 #include "dialogs/options.h"
 #include "fakes/recording_platform.h"
 
-namespace brenavo {
+using namespace brenavo;
+
 namespace {
 
 TEST(Dialogs, OptionsAboutUsageAndHelpTopics) {
@@ -53,4 +54,3 @@ TEST(Dialogs, OptionsAboutUsageAndHelpTopics) {
 }
 
 }  // namespace
-}  // namespace brenavo

@@ -15,7 +15,8 @@
 #include "model/tables.h"
 #include "selection/selection_rules.h"
 
-namespace brenavo {
+using namespace brenavo;
+
 namespace {
 
 using fakes::SurfaceOp;
@@ -127,4 +128,3 @@ TEST(Paint, DiagramsCaptionsAndTheListingRowByRow) {
 }
 
 }  // namespace
-}  // namespace brenavo

@@ -12,7 +12,8 @@
 #include "selection/menus.h"
 #include "selection/selection_rules.h"
 
-namespace brenavo {
+using namespace brenavo;
+
 namespace {
 
 // Refresh after refresh: parts 0, 1, 2, 4 joined by "|" without the words before ": " (the
@@ -67,4 +68,3 @@ TEST(StatusBarTexts, ListEveryTextEachPartCanShowForTheBarToChooseAFontThatFits)
 }
 
 }  // namespace
-}  // namespace brenavo

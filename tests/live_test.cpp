@@ -17,7 +17,8 @@
 #include "live/live_play.h"
 #include "model/tables.h"
 
-namespace brenavo {
+using namespace brenavo;
+
 namespace {
 
 using Messages = std::vector<uint32_t>;
@@ -36,9 +37,7 @@ class Live : public ::testing::Test {
     program = CreateMainWindow(fake.services());
     mouse(WM_LBUTTONDOWN, 13), mouse(WM_LBUTTONUP, 13), midi(), fake.dcOps.clear();
   }
-  void send(uint32_t message, uintptr_t wParam, intptr_t lParam = 0) {
-    SendMessage(*program, message, wParam, lParam);
-  }
+  void send(uint32_t message, uintptr_t wParam, intptr_t lParam = 0) { SendMessage(*program, message, wParam, lParam); }
   void mouse(uint32_t message, int p, int dx = 0, int dy = 0) {
     send(message, 0, MAKELPARAM(buttonX(*program, p) + dx, buttonY(*program, p) + dy));
   }
@@ -72,8 +71,7 @@ TEST_F(Live, EveryButtonSoundsItsTuningsNoteByMouseAndByKey) {
       mouse(WM_LBUTTONDOWN, p, 14, -14), mouse(WM_LBUTTONUP, p);
       EXPECT_EQ(midi(), (Messages{on(note(p)), off(note(p))})) << tuning << " " << p;
       EXPECT_EQ(fillOf(p), WHITE);
-      const auto [column, row] = std::pair{p % KB_BUTTONS / 11, p % 11};
-      const uintptr_t key = static_cast<uintptr_t>(KEY_ROWS[column][row].scanCode);
+      const uintptr_t key = static_cast<uintptr_t>(KEY_ROWS[p % KB_BUTTONS / 11][p % 11].scanCode);
       if (p >= KB_BUTTONS) send(WM_KEYDOWN, SPACE);
       send(WM_KEYDOWN, key), send(WM_KEYUP, key), send(WM_KEYUP, SPACE);
       EXPECT_EQ(midi(), (Messages{on(note(p)), off(note(p))})) << tuning << " key " << p;
@@ -177,4 +175,3 @@ TEST_F(Live, ShowKeysWritesTheKeysAndIsRemembered) {
 }
 
 }  // namespace
-}  // namespace brenavo

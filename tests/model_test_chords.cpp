@@ -10,7 +10,8 @@
 
 #include "model_music.h"
 
-namespace brenavo {
+using namespace brenavo;
+
 namespace {
 
 using namespace music;
@@ -75,4 +76,3 @@ TEST(Progressions, EveryChordIsItsDegreeOfTheKey) {
 }
 
 }  // namespace
-}  // namespace brenavo

@@ -4,7 +4,8 @@
 #include "model/fingering.h"
 #include "model_music.h"
 
-namespace brenavo {
+using namespace brenavo;
+
 namespace {
 
 using namespace music;
@@ -116,4 +117,3 @@ TEST(ComputedFingerings, AgreeWithTheHandMadeKeys) {
 }
 
 }  // namespace
-}  // namespace brenavo

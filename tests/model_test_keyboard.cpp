@@ -9,7 +9,8 @@
 
 #include "model_music.h"
 
-namespace brenavo {
+using namespace brenavo;
+
 namespace {
 
 using namespace music;
@@ -80,4 +81,3 @@ TEST(KeyNames, AreTheTonicsMovedByTheOffset) {
 }
 
 }  // namespace
-}  // namespace brenavo

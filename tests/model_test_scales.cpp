@@ -12,7 +12,8 @@
 
 #include "model_music.h"
 
-namespace brenavo {
+using namespace brenavo;
+
 namespace {
 
 using namespace music;
@@ -90,4 +91,3 @@ TEST(ChromaticAndWholeToneRows, ClimbBySemitonesAndByTones) {
 }
 
 }  // namespace
-}  // namespace brenavo

@@ -10,7 +10,8 @@
 #include "playback/midi.h"
 #include "playback/transport.h"
 
-namespace brenavo {
+using namespace brenavo;
+
 namespace {
 
 // A failed open warns once and silences every sender; an open selects the voice (status and
@@ -64,4 +65,3 @@ TEST(MidiAndControls, ARunSeeksAMissingOutputAgainSilently) {
 }
 
 }  // namespace
-}  // namespace brenavo

@@ -14,7 +14,8 @@
 #include "fakes/recording_platform.h"
 #include "model/tables.h"
 
-namespace brenavo {
+using namespace brenavo;
+
 namespace {
 
 using fakes::SurfaceOp;
@@ -167,4 +168,3 @@ TEST_F(Playback, SpeedKeysAndTheScrollBarKeepTheTempoInRangeAndRestartTheTimer) 
 }
 
 }  // namespace
-}  // namespace brenavo

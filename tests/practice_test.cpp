@@ -14,19 +14,17 @@
 #include "practice/practice_steps.h"
 #include "selection/menus.h"
 
-namespace brenavo {
+using namespace brenavo;
+
 namespace {
 
 using fakes::SurfaceOp;
-constexpr platform::Colour RED = platform::rgb(225, 0, 0);
-constexpr platform::Colour GREEN = platform::rgb(110, 225, 110);
-constexpr platform::Colour YELLOW = platform::rgb(255, 255, 0);
+constexpr platform::Colour RED = platform::rgb(225, 0, 0), GREEN = platform::rgb(110, 225, 110),
+                           YELLOW = platform::rgb(255, 255, 0);
 
 class Practice : public ::testing::Test {
  protected:
-  void send(uint32_t message, uintptr_t wParam, intptr_t lParam = 0) {
-    WindowFunc(*program, message, wParam, lParam);
-  }
+  void send(uint32_t message, uintptr_t wParam, intptr_t lParam = 0) { WindowFunc(*program, message, wParam, lParam); }
   void command(int id) { send(WM_COMMAND, static_cast<uintptr_t>(id)); }
   void tick() { send(WM_TIMER, IDM_PRACTICE_TIMER); }
   // Blocks, long enough to show a wrong note, in which each of the notes sounds clearly.
@@ -105,10 +103,9 @@ TEST_F(Practice, WaitAcceptsTheStepAndShowsAWrongNote) {
 // microphone, shows the summary and keeps it for the selection.
 TEST_F(Practice, WaitReachesTheEndWithASummaryKeptForTheSelection) {
   command(IDM_PRACTICE_WAIT);
-  EXPECT_TRUE(program->menu.items[0].grayed && !program->menu.items[PRACTICE_MENU].grayed);
-  EXPECT_FALSE(GetSubMenu(program->menu, PRACTICE_MENU)->items.back().grayed);
-  const int steps = static_cast<int>(program->practice.steps.size());
-  for (int step = 0; step < steps; ++step) {
+  EXPECT_TRUE(program->menu.items[0].grayed && !program->menu.items[PRACTICE_MENU].grayed &&
+              !GetSubMenu(program->menu, PRACTICE_MENU)->items.back().grayed);
+  for (int step = 0; step < 15; ++step) {
     if (step == 3) hear({notes(step)[0] + 1});
     hear(notes(step)), tick();
   }
@@ -116,15 +113,13 @@ TEST_F(Practice, WaitReachesTheEndWithASummaryKeptForTheSelection) {
             "messageBox Brenavo: Resultado de la practica|Practica terminada.\n\nBien: 14\nTarde: 0\n"
             "Mal: 1\nSin tocar: 0\n\nPasos fallados:\n  paso 4 (C): se oyo C#|0");
   EXPECT_EQ(saved(), "Bien: 14, Tarde: 0, Mal: 1, Sin tocar: 0; paso 4 (C): se oyo C#");
-  EXPECT_EQ(fake.logOf("audio.").back(), "audio.stop");
-  EXPECT_TRUE(std::ranges::none_of(program->menu.items, &MenuItem::grayed));
-  EXPECT_TRUE(GetSubMenu(program->menu, PRACTICE_MENU)->items.back().grayed);
+  EXPECT_TRUE(fake.logOf("audio.").back() == "audio.stop" &&
+              std::ranges::none_of(program->menu.items, &MenuItem::grayed) && GetSubMenu(program->menu, PRACTICE_MENU)->items.back().grayed);
 }
 
 // Four clicks at the tempo, then one step a period: right, late, wrong, and missed for the rest.
 TEST_F(Practice, TempoCountsInAndMarksEachStep) {
-  fake.midiMessages.clear();
-  command(IDM_PRACTICE_TEMPO);
+  fake.midiMessages.clear(), command(IDM_PRACTICE_TEMPO);
   for (int beat = 0; beat < 4; ++beat) tick();
   EXPECT_EQ(std::ranges::count_if(fake.midiMessages, [](uint32_t m) { return (m & 0xFF) == 0x99; }), 4);
   EXPECT_EQ(fake.statusTexts[2], "PRACTICA: paso 1 de 15");
@@ -152,11 +147,10 @@ TEST_F(Practice, EveryOtherEndIsQuiet) {
 // Without a microphone "&Practicar" says so and nothing else happens; during a run it is refused.
 TEST_F(Practice, NoInputExplainsItselfAndARunKeepsPracticeOut) {
   fake.audioInputs.clear(), fake.log.clear(), command(IDM_PRACTICE_WAIT);
-  EXPECT_EQ(fake.logOf("messageBox").size(), 1u);
-  EXPECT_TRUE(fake.logOf("menu.").empty() && fake.logOf("window.").empty() && !isPractising(*program));
+  EXPECT_TRUE(fake.logOf("messageBox").size() == 1 && fake.logOf("menu.").empty() &&
+              fake.logOf("window.").empty() && !isPractising(*program));
   fake.audioInputs = {"Microfono"}, command(IDPB_PLAY), command(IDM_PRACTICE_TEMPO);
   EXPECT_FALSE(isPractising(*program));
 }
 
 }  // namespace
-}  // namespace brenavo

@@ -12,7 +12,8 @@
 #include "fakes/recording_platform.h"
 #include "selection/commands.h"
 
-namespace brenavo {
+using namespace brenavo;
+
 namespace {
 
 enum Kind { CHR, DIA, PEN, WT, CHO, CIR };  // chromatic, diatonic, pentatonic, whole-tone...
@@ -63,4 +64,3 @@ TEST(SelectionCommands, EachCommandSelectsItsKindRowStepsAndFormatOrNothing) {
 }
 
 }  // namespace
-}  // namespace brenavo

@@ -12,7 +12,8 @@
 #include "model/tables.h"
 #include "selection/menus.h"
 
-namespace brenavo {
+using namespace brenavo;
+
 namespace {
 
 TEST(Menus, HintsChordTypesAndEachTuningsKeys) {
@@ -63,4 +64,3 @@ TEST(Menus, HintsChordTypesAndEachTuningsKeys) {
 }
 
 }  // namespace
-}  // namespace brenavo

@@ -7,7 +7,8 @@
 #include "fakes/recording_platform.h"
 #include "settings/settings_store.h"
 
-namespace brenavo {
+using namespace brenavo;
+
 namespace {
 
 using Lines = std::vector<std::string>;
@@ -104,4 +105,3 @@ TEST(LoadedSelection, OnlySelectionsTheCommandsCouldMakeAreKept) {
 }
 
 }  // namespace
-}  // namespace brenavo

@@ -19,10 +19,8 @@ std::vector<T> filtered(const std::vector<T>& items, Keep keep) {
 // Takes the next queued answer, or the one given when none is queued.
 template <typename T>
 T nextOr(std::deque<T>& queued, T otherwise) {
-  if (queued.empty()) return otherwise;
-  T next = queued.front();
-  queued.pop_front();
-  return next;
+  if (!queued.empty()) otherwise = queued.front(), queued.pop_front();
+  return otherwise;
 }
 
 // Reads name from a store into value; false when it is not there.
@@ -56,8 +54,7 @@ int RecordingPlatform::messageBox(const std::string& text, const std::string& ca
 }
 
 platform::OptionsOutcome RecordingPlatform::runOptions(const platform::OptionsChecks& initial) {
-  optionsShown.push_back(initial);
-  note("dialog.options");
+  optionsShown.push_back(initial), note("dialog.options");
   return nextOr(optionsOutcomes, platform::OptionsOutcome{false, initial});
 }
 

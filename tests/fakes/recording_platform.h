@@ -25,8 +25,7 @@ struct SurfaceOp {
   platform::Colour textColour = 0;
   platform::Brush brush;
   platform::Font font;
-  int bkMode = platform::OPAQUE;
-  int page = 0;                       // pages begun before this one
+  int bkMode = platform::OPAQUE, page = 0;  // page: pages begun before this one
   platform::Pen pen;
 };
 
@@ -41,24 +40,14 @@ class RecordingSurface : public platform::Surface {
   platform::Colour setTextColor(platform::Colour c) override { return std::exchange(textColour, c); }
   platform::Colour setBkColor(platform::Colour c) override { return std::exchange(bkColour, c); }
   int setBkMode(int mode) override { return std::exchange(bkMode, mode); }
-  void ellipse(int left, int top, int right, int bottom) override {
-    record(SurfaceOp::Kind::Ellipse, left, top, right, bottom);
-  }
-  platform::Size textExtent(std::string_view text) override {
-    return {10 * static_cast<int>(text.size()), 20};
-  }
+  void ellipse(int l, int t, int r, int b) override { record(SurfaceOp::Kind::Ellipse, l, t, r, b); }
+  platform::Size textExtent(std::string_view text) override { return {10 * int(text.size()), 20}; }
   void textOut(int left, int top, std::string_view text) override {
     record(SurfaceOp::Kind::TextOut, left, top, 0, 0, std::string(text));
   }
-  void copyBlank(int left, int top, int right, int bottom) override {
-    record(SurfaceOp::Kind::CopyBlank, left, top, right, bottom);
-  }
-  void line(int x1, int y1, int x2, int y2) override {
-    record(SurfaceOp::Kind::Line, x1, y1, x2, y2);
-  }
-  void rectangle(int left, int top, int right, int bottom) override {
-    record(SurfaceOp::Kind::Rectangle, left, top, right, bottom);
-  }
+  void copyBlank(int l, int t, int r, int b) override { record(SurfaceOp::Kind::CopyBlank, l, t, r, b); }
+  void line(int x1, int y1, int x2, int y2) override { record(SurfaceOp::Kind::Line, x1, y1, x2, y2); }
+  void rectangle(int l, int t, int r, int b) override { record(SurfaceOp::Kind::Rectangle, l, t, r, b); }
   void setOrigin(int x, int y) override { originX = x, originY = y; }
   void newPage() override { ++pages, originX = originY = 0; }
 
@@ -68,8 +57,7 @@ class RecordingSurface : public platform::Surface {
   platform::Pen pen;
   platform::Brush brush;
   platform::Font font;
-  platform::Colour textColour = platform::BLACK;
-  platform::Colour bkColour = platform::WHITE;
+  platform::Colour textColour = platform::BLACK, bkColour = platform::WHITE;
   int bkMode = platform::OPAQUE;
   int originX = 0, originY = 0, pages = 0;
 

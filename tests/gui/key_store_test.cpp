@@ -26,8 +26,7 @@ static QByteArray readFile(const QString& path) {
 static Disposition save(const QString& path, const char* name, int32_t value) {
   QtKeyStore store(path);
   const Disposition disposition = store.openOrCreate();
-  store.writeDword(name, value), store.closeKey();
-  return disposition;
+  return store.writeDword(name, value), store.closeKey(), disposition;
 }
 
 class KeyStoreTest : public QObject {

@@ -93,15 +93,11 @@ bool PrivatePulse::start() {
 }
 
 void PrivatePulse::end(int signal) {
-  if (pid_ <= 0) return;
-  ::kill(pid_, signal);
-  waitpid(pid_, nullptr, 0);
-  pid_ = -1;
+  if (pid_ > 0) ::kill(pid_, signal), waitpid(pid_, nullptr, 0), pid_ = -1;
 }
 
 bool PrivatePulse::restart() {
-  end(SIGKILL);
-  return start();
+  return end(SIGKILL), start();
 }
 
 MonitorRecording::MonitorRecording(const std::string& address, const std::string& monitor) {
@@ -110,16 +106,14 @@ MonitorRecording::MonitorRecording(const std::string& address, const std::string
   parec_ = spawn({"parec", "--server=" + address, "--device=" + monitor, "--raw", "--format=float32le",
                   "--channels=1", "--rate=" + std::to_string(kSampleRate), "--latency-msec=1"},
                  ends[1]);
-  close(ends[1]);
-  pipe_ = ends[0];
+  close(ends[1]), pipe_ = ends[0];
   reader_ = std::thread([this] { read(); });
   // A sink that nothing played to may send its first samples late, in a block, and their
   // moments could not be told: only what comes once the samples flow is kept.
   if (!waitForSamplesSince(0, 10000)) return;
   std::this_thread::sleep_for(std::chrono::milliseconds(100));
   std::lock_guard lock(mutex_);
-  samples_.clear(), playedNs_.clear();
-  flowing_ = true;
+  samples_.clear(), playedNs_.clear(), flowing_ = true;
 }
 
 MonitorRecording::~MonitorRecording() {
