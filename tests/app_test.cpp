@@ -44,40 +44,36 @@ TEST_F(App, SettingsAndOptionsReachMenusStatusVoiceAndTempoBarAndAPaintDraws) {
   program = CreateMainWindow(fake.services());
   EXPECT_EQ(shown(), "escala de A mayor|TONO DE ACORDEON: A-D-G|ESCALA: E mayor|"
                      "FORMATO: terceras|192|scroll.pos 6");
-  fake.midiMessages.clear();
-  fake.optionsOutcomes = {{false, {}}, {true, {IDRB_EAD, IDRB_OUT, IDRB_TANGO_ACC}}};
+  fake.midiMessages.clear(), fake.optionsOutcomes = {{false, {}}, {true, {IDRB_EAD, IDRB_OUT, IDRB_TANGO_ACC}}};
   command(IDM_DIALOGBOX_OPTIONS), command(IDM_DIALOGBOX_OPTIONS);
   EXPECT_EQ(fake.midiMessages, (std::vector<uint32_t>{0x000000C0, 0x000017C0}));
   EXPECT_EQ(shown(), "escala de E mayor|TONO DE ACORDEON: E-A-D|ESCALA: B mayor|"
                      "FORMATO: terceras|6080|scroll.pos 6");
   command(IDM_SCALE_CHROMATIC);
   fakes::RecordingSurface surface;
-  WindowFunc(*program, WM_PAINT, 0,
-             reinterpret_cast<intptr_t>(static_cast<platform::Surface*>(&surface)));
+  WindowFunc(*program, WM_PAINT, 0, reinterpret_cast<intptr_t>(static_cast<platform::Surface*>(&surface)));
   EXPECT_EQ(surface.opsOf(fakes::SurfaceOp::Kind::TextOut).size(), 62u + 2u + 13u + 13u);
 }
 
 // Help, usage and about reach their viewers, other ids and messages nothing; only the low word
-// names the command. Stop ends a run. Exit
-// asks, and only a yes closes: the run stops, nothing keeps sounding, the selection is saved and
-// the program quits once; nothing reaches it afterwards, neither a queued tick nor the close box.
+// names the command. Stop ends a run. Exit asks, and only a yes closes: the run stops, nothing
+// keeps sounding, the selection is saved and the program quits once; nothing reaches it
+// afterwards, neither a queued tick nor the close box.
 TEST_F(App, CommandsReachTheirViewersTheRunAndTheExit) {
   fake.log.clear();
   for (int id : {IDM_HELP, IDM_FAQ, IDM_HOTKEYS, IDM_MTHEORY, IDM_USAGE, IDM_ABOUT, 0, 100, 106,
                  500, 507, 600, 605, 800, 805, 9999})
     command(id);
   WindowFunc(*program, 0x0200, 0, 0);  // a message nobody handles
-  EXPECT_EQ(fake.logOf("help.display").size(), 4u);
-  EXPECT_EQ(fake.log.size(), 6u);
-  EXPECT_EQ(fake.logOf("dialog"), (Lines{"dialog.usage", "dialog.about"}));
+  EXPECT_TRUE(fake.logOf("help.display").size() == 4 && fake.log.size() == 6 &&
+              (fake.logOf("dialog") == Lines{"dialog.usage", "dialog.about"}));
   WindowFunc(*program, WM_COMMAND, (1u << 16) | 300u, 0);
   command(IDPB_PLAY), tick();
   ASSERT_TRUE(program->sel.chordSel == 300 && fake.timerRunning && !fake.soundingNotes.empty());
   command(IDPB_STOP);
   EXPECT_FALSE(fake.timerRunning || !fake.soundingNotes.empty());
   command(IDPB_PLAY), tick(), fake.log.clear();
-  fake.messageBoxAnswers = {IDNO, IDYES};
-  command(IDM_EXIT);
+  fake.messageBoxAnswers = {IDNO, IDYES}, command(IDM_EXIT);
   EXPECT_EQ(fake.log, (Lines{"messageBox Brenavo: |¿Quiere terminar con el Brenavo?|4"}));
   ASSERT_FALSE(fake.soundingNotes.empty());
   command(IDM_EXIT);

@@ -41,15 +41,9 @@ bool onlyLiveSounds(const LiveState& live, const fakes::RecordingPlatform& fake)
 // dialog, live mouse, key or focus message, or any id at all; true when nothing but live presses
 // may sound afterwards.
 bool sendRandomMessage(Program& program, fakes::RecordingPlatform& fake, std::mt19937& random) {
-  auto pick = [&random](int low, int high) {
-    return std::uniform_int_distribution<int>(low, high)(random);
-  };
-  auto oneOf = [&pick](std::initializer_list<int> ids) {
-    return ids.begin()[pick(0, static_cast<int>(ids.size()) - 1)];
-  };
-  auto command = [&program](int id) {
-    return WindowFunc(program, WM_COMMAND, static_cast<uintptr_t>(id), 0), id;
-  };
+  auto pick = [&random](int low, int high) { return std::uniform_int_distribution<int>(low, high)(random); };
+  auto oneOf = [&pick](std::initializer_list<int> ids) { return ids.begin()[pick(0, int(ids.size()) - 1)]; };
+  auto command = [&program](int id) { return WindowFunc(program, WM_COMMAND, uintptr_t(id), 0), id; };
   const int choice = pick(0, 109);
   if (choice >= 100) {  // the mouse over the diagrams, the playing keys and the space bar
     const uint32_t message = static_cast<uint32_t>(

@@ -15,8 +15,6 @@
 
 using namespace brenavo;
 
-namespace {
-
 TEST(Dialogs, OptionsAboutUsageAndHelpTopics) {
   fakes::RecordingPlatform fake;
   Program program{fake.services()};
@@ -52,5 +50,3 @@ TEST(Dialogs, OptionsAboutUsageAndHelpTopics) {
   for (const std::string& line : fake.logOf("help")) pages += line.substr(24) + "|";
   EXPECT_EQ(pages, "|::brv_intro_faq.htm|::brv_intro_hotkeys.htm|::brv_musicTheory_intro.htm|");
 }
-
-}  // namespace

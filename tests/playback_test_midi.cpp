@@ -12,8 +12,6 @@
 
 using namespace brenavo;
 
-namespace {
-
 // A failed open warns once and silences every sender; an open selects the voice (status and
 // channel, then the program, from the lowest byte up) and closing resets first. The tempo
 // bar, then the frame "Controles" holding play, loop, pause and stop one under another.
@@ -21,12 +19,9 @@ TEST(MidiAndControls, OutputLifeTempoBarAndFourButtonsInsideTheirFrame) {
   fakes::RecordingPlatform fake;
   Program program{fake.services()};
   program.sel.midiVoice = IDRB_PICCOLO, program.sel.midiDevExists = 1;  // a failure clears it
-  fake.midiOpenSucceeds = false;
-  openMidiOutput(program);
-  sendProgramChange(program), allNotesOff(program);
-  closeMidiOutput(program);  // reset and close whatever the open gave
-  fake.midiOpenSucceeds = true;
-  openMidiOutput(program), closeMidiOutput(program);
+  fake.midiOpenSucceeds = false, openMidiOutput(program);
+  sendProgramChange(program), allNotesOff(program), closeMidiOutput(program);  // reset and close anyway
+  fake.midiOpenSucceeds = true, openMidiOutput(program), closeMidiOutput(program);
   EXPECT_EQ(fake.log, (std::vector<std::string>{
                           "midi.open", "beep", "messageBox Brenavo: ERROR|Control de MIDI no "
                           "disponible.|48", "midi.reset", "midi.close", "midi.open",
@@ -46,12 +41,10 @@ TEST(MidiAndControls, ARunSeeksAMissingOutputAgainSilently) {
   fakes::RecordingPlatform fake;
   Program program{fake.services()};
   program.sel.midiVoice = IDRB_PICCOLO, program.sel.scaleSteps = 15;
-  fake.midiOpenSucceeds = false;
-  openMidiOutput(program);
+  fake.midiOpenSucceeds = false, openMidiOutput(program);
   for (bool found : {false, true, true}) {
-    fake.midiOpenSucceeds = found;
     const bool seeks = !program.sel.midiDevExists;
-    fake.log.clear();
+    fake.midiOpenSucceeds = found, fake.log.clear();
     handleTransportCommand(program, IDPB_PLAY), handleTransportCommand(program, IDPB_STOP);
     std::vector<std::string> expected;
     if (seeks) expected.push_back("midi.open");
@@ -63,5 +56,3 @@ TEST(MidiAndControls, ARunSeeksAMissingOutputAgainSilently) {
     EXPECT_TRUE(fake.logOf("messageBox").empty() && fake.logOf("beep").empty());
   }
 }
-
-}  // namespace

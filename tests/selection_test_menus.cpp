@@ -14,8 +14,6 @@
 
 using namespace brenavo;
 
-namespace {
-
 TEST(Menus, HintsChordTypesAndEachTuningsKeys) {
   fakes::RecordingPlatform fake;
   Program program{fake.services()};
@@ -62,5 +60,3 @@ TEST(Menus, HintsChordTypesAndEachTuningsKeys) {
     EXPECT_EQ(s, 8);
   }
 }
-
-}  // namespace

@@ -20,9 +20,8 @@ class ScaledTest : public QObject {
     QVERIFY(t.showActive());
     const int ratio = qRound(t.window->devicePixelRatioF());
     QCOMPARE(t.keyboardsFault(t.picture(), ratio), -1);
-    const auto send = [&t](uint32_t message, int wParam) {
-      t.window->desktop().send(message, wParam);
-      t.window->desktop().killTimer(IDM_PLAY_TIMER);  // the test gives the ticks
+    const auto send = [&t](uint32_t message, int wParam) {  // the test gives the ticks
+      t.window->desktop().send(message, wParam), t.window->desktop().killTimer(IDM_PLAY_TIMER);
     };
     send(WM_COMMAND, IDPB_PLAY);
     const QImage lit = t.picture();
@@ -42,8 +41,7 @@ class ScaledTest : public QObject {
         for (int i = 0; i < ticks && t.program().sel.ctrlPlay; ++i) send(WM_TIMER, IDM_PLAY_TIMER);
       }
       const QImage kept = t.window->canvas().picture();
-      t.window->canvas().invalidate();
-      t.window->canvas().grab();
+      t.window->canvas().invalidate(), t.window->canvas().grab();
       QCOMPARE(t.window->canvas().picture(), kept);
     }
   }

@@ -138,9 +138,8 @@ double heldByServerMs(const PrivatePulse& pulse) {
   const std::string ask =
       "pactl --server=" + pulse.address() + " list sink-inputs | sed -n 's/.*Buffer Latency: //p'";
   FILE* answer = popen(ask.c_str(), "r");
-  double usec = -1000;
-  if (answer != nullptr && std::fscanf(answer, "%lf", &usec) != 1) usec = -1000;
-  if (answer != nullptr) pclose(answer);
+  double usec = -1000;  // left as it is when no number comes
+  if (answer != nullptr) (void)!std::fscanf(answer, "%lf", &usec), pclose(answer);
   return usec / 1000;
 }
 

@@ -65,8 +65,6 @@ std::string PrivatePulse::log() const {
   return {std::istreambuf_iterator<char>(file), {}};
 }
 
-void PrivatePulse::useForThisProcess() const { setenv("PULSE_SERVER", address().c_str(), 1); }
-
 // -n: no default script, so only the modules named here load (no device detection, no
 // D-Bus); the folder is its home, runtime and configuration folder, and nothing else of the
 // environment is passed, so nothing of a user's is read. As on a desktop, a sink that no
@@ -96,10 +94,6 @@ void PrivatePulse::end(int signal) {
   if (pid_ > 0) ::kill(pid_, signal), waitpid(pid_, nullptr, 0), pid_ = -1;
 }
 
-bool PrivatePulse::restart() {
-  return end(SIGKILL), start();
-}
-
 MonitorRecording::MonitorRecording(const std::string& address, const std::string& monitor) {
   int ends[2];
   if (pipe2(ends, O_CLOEXEC) != 0) return;
@@ -121,10 +115,6 @@ MonitorRecording::~MonitorRecording() {
   if (parec_ > 0) ::kill(parec_, SIGTERM), waitpid(parec_, nullptr, 0);
   if (reader_.joinable()) reader_.join();
   if (pipe_ >= 0) close(pipe_);
-}
-
-int64_t MonitorRecording::nowNs() {
-  return std::chrono::nanoseconds(std::chrono::steady_clock::now().time_since_epoch()).count();
 }
 
 void MonitorRecording::read() {
