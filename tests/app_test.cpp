@@ -14,8 +14,7 @@ namespace {
 
 using Lines = std::vector<std::string>;
 
-class App : public ::testing::Test {
- protected:
+struct App : ::testing::Test {
   void command(int id) { WindowFunc(*program, WM_COMMAND, static_cast<uintptr_t>(id), 0); }
   void tick() { WindowFunc(*program, WM_TIMER, IDM_PLAY_TIMER, 0); }
   // The first major scale in the menu, the three status texts, the voice sent and the tempo bar.

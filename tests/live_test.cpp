@@ -30,8 +30,7 @@ constexpr uintptr_t Q = 0x10, W = 0x11, E = 0x12, SPACE = SCAN_SPACE;
 uint32_t on(int note) { return 0x7F0091u | static_cast<uint32_t>(note) << 8; }
 uint32_t off(int note) { return 0x81u | static_cast<uint32_t>(note) << 8; }
 
-class Live : public ::testing::Test {
- protected:
+struct Live : ::testing::Test {
   Live() { start(); }
   void start() {  // the live channel has taken the voice
     program = CreateMainWindow(fake.services());
@@ -166,8 +165,8 @@ TEST_F(Live, ShowKeysWritesTheKeysAndIsRemembered) {
         if (op.kind == fakes::SurfaceOp::Kind::TextOut &&
             std::pair{op.x + 5 * static_cast<int>(op.text.size()), op.y - 9} == xy(p))
           (*keys)[p] = op.text;
-  EXPECT_EQ(painted.size(), 62u);
-  EXPECT_TRUE(painted[0] == "Q" && painted[54] == "´" && painted[55] == "Z" && painted[64] == "-");
+  EXPECT_TRUE(painted.size() == 62 && painted[0] == "Q" && painted[54] == "´" && painted[55] == "Z" &&
+              painted[64] == "-");
   EXPECT_EQ(lit, (std::map<int, std::string>{{program->seq.prev[0].note, "W"}}));
   fake.optionsOutcomes = {{true, {IDRB_GCF, IDRB_OUT, IDRB_TANGO_ACC, 0}}};
   SendCommand(*program, IDM_DIALOGBOX_OPTIONS), SendMessage(*program, WM_DESTROY, 0, 0);

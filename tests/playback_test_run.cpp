@@ -66,8 +66,7 @@ std::vector<Messages> expectedRun(const std::vector<Notes>& steps, bool chordWis
   return run + std::vector<Messages>{release, silence + release, silence};
 }
 
-class Playback : public ::testing::Test {
- protected:
+struct Playback : ::testing::Test {
   Playback() { midi(), fake.dcOps.clear(); }  // what opening the window sent and drew
   void command(int id) { SendCommand(*program, id); }
   void tick() { SendMessage(*program, WM_TIMER, IDM_PLAY_TIMER, 0); }

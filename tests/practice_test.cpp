@@ -22,8 +22,7 @@ using fakes::SurfaceOp;
 constexpr platform::Colour RED = platform::rgb(225, 0, 0), GREEN = platform::rgb(110, 225, 110),
                            YELLOW = platform::rgb(255, 255, 0);
 
-class Practice : public ::testing::Test {
- protected:
+struct Practice : ::testing::Test {
   void send(uint32_t message, uintptr_t wParam, intptr_t lParam = 0) { WindowFunc(*program, message, wParam, lParam); }
   void command(int id) { send(WM_COMMAND, static_cast<uintptr_t>(id)); }
   void tick() { send(WM_TIMER, IDM_PRACTICE_TIMER); }

@@ -23,14 +23,6 @@ T nextOr(std::deque<T>& queued, T otherwise) {
   return otherwise;
 }
 
-// Reads name from a store into value; false when it is not there.
-template <typename T>
-bool lookUp(const std::map<std::string, T>& store, const char* name, T& value) {
-  const auto found = store.find(name);
-  if (found != store.end()) value = found->second;
-  return found != store.end();
-}
-
 }  // namespace
 
 std::vector<SurfaceOp> RecordingSurface::opsOf(SurfaceOp::Kind kind) const {
@@ -39,13 +31,6 @@ std::vector<SurfaceOp> RecordingSurface::opsOf(SurfaceOp::Kind kind) const {
 
 std::vector<std::string> RecordingPlatform::logOf(const std::string& prefix) const {
   return filtered(log, [&prefix](const std::string& line) { return line.starts_with(prefix); });
-}
-
-void RecordingPlatform::createBar(const int* rightEdges, int parts, const std::string& firstText) {
-  statusTexts = {{0, firstText}};
-  std::string edges;
-  for (int part = 0; part < parts; ++part) edges += std::to_string(rightEdges[part]) + ",";
-  note("status.create", edges, firstText);
 }
 
 int RecordingPlatform::messageBox(const std::string& text, const std::string& caption, int style) {
@@ -71,27 +56,11 @@ uint32_t RecordingPlatform::shortMessage(uint32_t packed) {
   return 0;
 }
 
-platform::KeyStore::Disposition RecordingPlatform::openOrCreate() {
-  note("store.open");
-  if (storeFails) return Disposition::Failed;
-  return std::exchange(storeExists, true) ? Disposition::OpenedExisting : Disposition::CreatedNew;
-}
-
-bool RecordingPlatform::readDword(const char* name, int32_t& value) {
-  note("store.read", name);
-  return lookUp(storedDwords, name, value);
-}
-
 bool RecordingPlatform::draw(const platform::Document& document,
                              const platform::PageDone& pageDone) {
   printedOps.clear();
   RecordingSurface surface(&printedOps);
   return document.draw(surface, page, pageDone);
-}
-
-void RecordingPlatform::preview(const platform::Document& document) {
-  note("printer.preview", document.title);
-  draw(document, [](int, int) { return true; });
 }
 
 void RecordingPlatform::exportToFile(const std::vector<platform::Document>& choices) {
@@ -104,11 +73,6 @@ void RecordingPlatform::writeBook(const platform::Document& book) {
   const bool finished =
       draw(book, [this](int pages, int) { return cancelBookAtPage == 0 || pages < cancelBookAtPage; });
   note("printer.book", book.title, finished ? "written" : "cancelled");
-}
-
-bool RecordingPlatform::readString(const char* name, std::string& value) {
-  note("store.readString", name);
-  return lookUp(storedStrings, name, value);
 }
 
 }  // namespace brenavo::fakes

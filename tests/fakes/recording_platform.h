@@ -91,7 +91,9 @@ class RecordingPlatform : public platform::Window, public platform::MenuBar, pub
   // MenuBar
   void redraw(const Menu&) override { ++menuRedraws, note("menu.redraw"); }
   // StatusBar
-  void createBar(const int* rightEdges, int parts, const std::string& firstText) override;
+  void createBar(const int*, int, const std::string& firstText) override {
+    statusTexts = {{0, firstText}}, note("status.create", firstText);
+  }
   void setText(int part, const std::string& text) override {
     statusTexts[part] = text, note("status.text", part, text);
   }
@@ -127,8 +129,13 @@ class RecordingPlatform : public platform::Window, public platform::MenuBar, pub
   void reset() override { soundingNotes.clear(), note("midi.reset"); }
   void close() override { note("midi.close"); }
   // KeyStore
-  Disposition openOrCreate() override;
-  bool readDword(const char* name, int32_t& value) override;
+  Disposition openOrCreate() override {
+    if (note("store.open"), storeFails) return Disposition::Failed;
+    return std::exchange(storeExists, true) ? Disposition::OpenedExisting : Disposition::CreatedNew;
+  }
+  bool readDword(const char* name, int32_t& value) override {
+    return note("store.read", name), lookUp(storedDwords, name, value);
+  }
   void writeDword(const char* name, int32_t value) override {
     storedDwords[name] = value, note("store.write", name, value);
   }
@@ -137,10 +144,14 @@ class RecordingPlatform : public platform::Window, public platform::MenuBar, pub
   }
   void closeKey() override { note("store.close"); }
   // Printer: each document is drawn at once on a recording surface of `page` units.
-  void preview(const platform::Document& document) override;
+  void preview(const platform::Document& document) override {
+    note("printer.preview", document.title), draw(document, [](int, int) { return true; });
+  }
   void exportToFile(const std::vector<platform::Document>& choices) override;
   void writeBook(const platform::Document& book) override;
-  bool readString(const char* name, std::string& value) override;
+  bool readString(const char* name, std::string& value) override {
+    return note("store.readString", name), lookUp(storedStrings, name, value);
+  }
   // AudioInput
   std::vector<std::string> inputs() override { return audioInputs; }
   // Starts only on an input it has; an empty list is a machine without a microphone.
@@ -192,6 +203,12 @@ class RecordingPlatform : public platform::Window, public platform::MenuBar, pub
   }
 
   bool draw(const platform::Document& document, const platform::PageDone& pageDone);
+  // Reads name from a store into value; false when it is not there.
+  template <typename T>
+  static bool lookUp(const std::map<std::string, T>& store, const char* name, T& value) {
+    const auto found = store.find(name);
+    return found != store.end() && (value = found->second, true);
+  }
 
   platform::Platform services_{*this, *this, *this, *this, *this, *this,
                                *this, *this, *this, *this, *this, *this, *this};

@@ -41,8 +41,8 @@ class MainWindowTest : public QObject {
   // though started before a new choice was painted, outlasts repaints until the run ends.
   void frameMenusAndPictureShowTheProgram() {
     QCOMPARE(window().windowTitle(), QString("Brenavo: Aprenda A Tocar Acordeon"));
-    QVERIFY(window().minimumSize() == QSize(800, 600) && window().maximumSize() == QSize(800, 600));
-    QVERIFY(!(window().windowFlags() & Qt::WindowMaximizeButtonHint));
+    QVERIFY(window().minimumSize() == QSize(800, 600) && window().maximumSize() == QSize(800, 600) &&
+            !(window().windowFlags() & Qt::WindowMaximizeButtonHint));
     QCOMPARE(window().pos(), qt::centredWindowOrigin(QGuiApplication::primaryScreen()->size()));
     const QRect client(window().canvas().mapTo(&window(), QPoint()), window().canvas().size());
     const QRect status = window().statusBar()->geometry();
@@ -54,8 +54,7 @@ class MainWindowTest : public QObject {
     QCOMPARE(t_->keyboardsFault(t_->picture()), -1);
     const QPoint first = t_->button(t_->firstOfScale());
     SendCommand(program(), IDM_SCALE_NOTES);  // the picture is out of date until painted
-    QTest::keyClick(&window(), Qt::Key_F5);
-    window().desktop().killTimer(IDM_PLAY_TIMER);  // the test gives the ticks itself
+    QTest::keyClick(&window(), Qt::Key_F5), window().desktop().killTimer(IDM_PLAY_TIMER);  // ticks given here
     QVERIFY(!menuBar()->actions().at(0)->isEnabled() && mirrors(menuBar(), program().menu));
     window().hide(), window().show();
     QVERIFY(QTest::qWaitForWindowExposed(&window()));

@@ -47,8 +47,8 @@ class SheetsTest : public QObject {
  private slots:
   // The booklet's contents name the page of each selection, and there it stands; stopped
   // halfway, it leaves the folder as it was. Each sheet on A4 and on Letter: one page of that
-  // size with its title and listing in text.
-  void theBookletAndEachSheetArePdfPagesOfTheChosenSize() {
+  // size with its title and listing in text. Files only when whole and of a known kind.
+  void theBookletSheetsDrawingsAndImagesAreWholeFilesOfTheChosenSize() {
     TestWindow w;
     QTemporaryDir folder;
     const QString path = folder.filePath("cuaderno.pdf");
@@ -87,13 +87,8 @@ class SheetsTest : public QObject {
     QVERIFY2(info.contains(QRegularExpression("Pages: +1\n")) && info.contains(" x 595"),
              qPrintable(info));
     QVERIFY(pdfText(printer.outputFileName(), 1).contains("DIRECCION: pull"));
-  }
-
-  // The keyboard chart as SVG: well formed, with the captions and every label of the tuning;
-  // as PNG, the whole A4 page at 300 dpi; by any other name, nothing.
-  void drawingsAndImagesAreWholeAndOtherNamesAreRefused() {
-    TestWindow w;
-    QTemporaryDir folder;
+    // The keyboard chart as SVG: well formed, with the captions and every label of the tuning;
+    // as PNG, the whole A4 page at 300 dpi; by any other name, nothing.
     const platform::Document keyboard = sheetDocument(w.program(), Sheet::Keyboard);
     QCOMPARE(write(keyboard, folder.filePath("t.SVG")), qt::WriteResult::Written);
     QFile svg(folder.filePath("t.SVG"));
@@ -121,7 +116,8 @@ class SheetsTest : public QObject {
     QVERIFY(darkInside > 1000 && darkInMargin == 0);
     QVERIFY(QFile::remove(folder.filePath("a6.png")));
     QCOMPARE(write(keyboard, folder.filePath("t.jpg")), qt::WriteResult::UnknownKind);
-    QCOMPARE(QDir(folder.path()).entryList(QDir::Files), QStringList({"t.png", "t.SVG"}));
+    QCOMPARE(QDir(folder.path()).entryList(QDir::Files),
+             QStringList({"cuaderno.pdf", "printed.pdf", "sheet.pdf", "t.png", "t.SVG"}));
   }
 };
 

@@ -70,9 +70,9 @@ std::string PrivatePulse::log() const {
 // environment is passed, so nothing of a user's is read. As on a desktop, a sink that no
 // stream plays to is suspended (after a second here), and resumes when one comes.
 bool PrivatePulse::start() {
-  pid_ = spawn({"env", "-i", "HOME=" + folder_, "XDG_RUNTIME_DIR=" + folder_,
-                "XDG_CONFIG_HOME=" + folder_, "pulseaudio", "-n", "--daemonize=no", "--system=no", "--exit-idle-time=-1",
-                "--use-pid-file=no", "--disallow-exit", "--log-target=file:" + folder_ + "/log",
+  pid_ = spawn({"env", "-i", "HOME=" + folder_, "XDG_RUNTIME_DIR=" + folder_, "XDG_CONFIG_HOME=" + folder_,
+                "pulseaudio", "-n", "--daemonize=no", "--system=no", "--exit-idle-time=-1", "--use-pid-file=no",
+                "--disallow-exit", "--log-target=file:" + folder_ + "/log",
                 verboseLog_ ? "--log-level=debug" : "--log-level=warning",
                 "-L", "module-native-protocol-unix auth-anonymous=1 socket=" + folder_ + "/native",
                 "-L", std::string("module-null-sink sink_name=") + kSinkName,
@@ -85,8 +85,7 @@ bool PrivatePulse::start() {
   });
   if (answers && !stopped) return failure_.clear(), true;
   if (stopped) pid_ = -1;
-  end(SIGKILL);
-  failure_ = "no private PulseAudio server answered (is pulseaudio installed?) " + log();
+  end(SIGKILL), failure_ = "no private PulseAudio server answered (is pulseaudio installed?) " + log();
   return false;
 }
 
