@@ -44,7 +44,7 @@ TEST(ChordTypes, EveryChordHoldsItsTypeOnItsRootOnThePullSide) {
   const Intervals TYPES[11] = {MAJOR,         MINOR,         {0, 3, 6},     {0, 4, 8},
                                DOMINANT_7,    {0, 4, 7, 11}, {0, 3, 7, 10}, {0, 3, 6, 9},
                                {0, 3, 6, 10}, {0, 4, 8, 10}, {0, 4, 6, 10}};
-  for (int type = 0; type < 11; ++type) {
+  for (int type = 0; type < 11; ++type)
     for (int r = 0; r < COLS_CHORDS; ++r) {
       const CHORD& chord = chordGroup[type].iChord[r];
       SCOPED_TRACE("type " + std::to_string(type) + " chord " + std::to_string(r + 1));
@@ -52,7 +52,6 @@ TEST(ChordTypes, EveryChordHoldsItsTypeOnItsRootOnThePullSide) {
       for (int t = 0; t < 4; ++t) expectChord(chord, t, 11 + 5 * r, TYPES[type]);
       EXPECT_LT(*std::max_element(chord.iNote, chord.iNote + chordNoteCount(chord)), KB_BUTTONS);
     }
-  }
 }
 
 // Rows 0-11 triads, their fourth chord empty; 12-23 harmonic and 24-35 melodic circles.

@@ -95,14 +95,11 @@ TEST_F(Playback, RunsSoundTheMusicThenReleaseAndEnd) {
       {IDM_SCALE_SIXTHS, 0, climb(55, 8, {7, 2})},  // the third, an octave up over it
       {IDM_PROG_C_ARM_1, 0, {{71, 63, 66}, {68, 71, 63}, {73, 76, 68}, {66, 70, 73, 76}}}};
   for (const auto& [selection, tuning, steps] : cases) {
-    command(selection);
-    program->sel.keySel2 = tuning;
-    midi(), fake.dcOps.clear();
+    command(selection), program->sel.keySel2 = tuning, midi(), fake.dcOps.clear();
     const std::vector<Messages> expected = expectedRun(steps, selection == IDM_PROG_C_ARM_1);
     command(IDPB_PLAY);  // a new run releases nothing of the one before
     for (size_t step = 0; step < expected.size(); ++step) {
-      const bool pausePlay = step + 2 == expected.size();
-      if (pausePlay) command(IDPB_PAUSE), command(IDPB_PLAY);
+      if (step + 2 == expected.size()) command(IDPB_PAUSE), command(IDPB_PLAY);
       else if (step > 0) tick();
       const Messages sent = midi();
       EXPECT_EQ(sent, expected[step]) << selection << " in tuning " << tuning << " step " << step;
@@ -155,8 +152,7 @@ TEST_F(Playback, SpeedKeysAndTheScrollBarKeepTheTempoInRangeAndRestartTheTimer) 
   for (bool running : {false, true}) {
     if (running) command(IDPB_PLAY);
     for (const Move& m : moves) {
-      program->sel.vPos = m.from;
-      fake.log.clear();
+      program->sel.vPos = m.from, fake.log.clear();
       if (m.command) command(m.command);
       else SendMessage(*program, WM_VSCROLL, static_cast<uintptr_t>(m.code | m.thumb << 16), 0);
       const Log restart{"timer.kill 605", "timer.set 605 " + std::to_string(m.tempo * 250)};

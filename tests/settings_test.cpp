@@ -71,8 +71,7 @@ TEST(LoadedSelection, ValuesOutOfRangeTakeTheirFirstRunValue) {
       {[](S& e) { e.midiVoice = 24; }, [](S&) {}}};
   for (const auto& c : cases) {
     S loaded, expected;
-    expected.scaleSteps = 15;
-    c.first(loaded), c.first(expected), c.second(expected);
+    expected.scaleSteps = 15, c.first(loaded), c.first(expected), c.second(expected);
     validateLoadedSelection(loaded);
     EXPECT_EQ(savedOf(loaded), savedOf(expected)) << "case " << &c - cases;
   }
@@ -95,8 +94,7 @@ TEST(LoadedSelection, OnlySelectionsTheCommandsCouldMakeAreKept) {
     S in;
     in.diatonicSel = 0, in.*c.kind = c.id, in.scpIndex = c.row, in.pentType = c.family;
     S expected = c.steps == 0 ? S{} : in;  // S{}: the first major scale
-    validateLoadedSelection(in);
-    expected.scaleSteps = c.steps == 0 ? 15 : c.steps;
+    validateLoadedSelection(in), expected.scaleSteps = c.steps == 0 ? 15 : c.steps;
     EXPECT_EQ(savedOf(in), savedOf(expected)) << c.id << " row " << c.row;
   }
 }

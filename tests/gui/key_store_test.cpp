@@ -31,18 +31,15 @@ static Disposition save(const QString& path, const char* name, int32_t value) {
 
 class KeyStoreTest : public QObject {
   Q_OBJECT
- private:
   QTemporaryDir dir_;  // a folder per case: no case meets another's settings, even in Qt's cache
   QString home_, path_;
   int cases_ = 0;
  private slots:
   void init() {
-    home_ = dir_.filePath(QString::number(++cases_));
-    path_ = home_ + "/Brenavo/Brenavo 2.0.conf";
+    home_ = dir_.filePath(QString::number(++cases_)), path_ = home_ + "/Brenavo/Brenavo 2.0.conf";
   }
   void cleanup() {  // a folder made read-only must be writable again to be removed
-    QFile::setPermissions(QFileInfo(path_).absolutePath(),
-                          QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    QFile::setPermissions(QFileInfo(path_).absolutePath(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
   }
   void theDefaultFileIsTheUsualPerUserSettingsFile() {
     qputenv("XDG_CONFIG_HOME", QFile::encodeName(home_));

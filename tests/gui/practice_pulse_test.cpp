@@ -37,10 +37,8 @@ std::vector<float> rendered(const std::vector<int>& notes, double silence) {
     sound.insert(sound.end(), left.begin(), left.end());
   };
   for (int note : notes) {
-    synth.shortMessage(0x90 | static_cast<uint32_t>(note) << 8 | 127 << 16);
-    play(kNoteSeconds);
-    synth.shortMessage(0x80 | static_cast<uint32_t>(note) << 8);
-    play(kGapSeconds);
+    synth.shortMessage(0x90 | static_cast<uint32_t>(note) << 8 | 127 << 16), play(kNoteSeconds);
+    synth.shortMessage(0x80 | static_cast<uint32_t>(note) << 8), play(kGapSeconds);
   }
   return sound;
 }
@@ -53,8 +51,7 @@ void feed(const std::string& pipePath, const std::vector<float>& sound, const st
   constexpr size_t kChunk = kRate / 100;
   auto due = std::chrono::steady_clock::now();
   for (size_t at = 0; at < sound.size() && !stop; at += kChunk) {
-    const size_t frames = std::min(kChunk, sound.size() - at);
-    (void)!::write(pipe, sound.data() + at, frames * sizeof(float));
+    (void)!::write(pipe, sound.data() + at, std::min(kChunk, sound.size() - at) * sizeof(float));
     std::this_thread::sleep_until(due += std::chrono::milliseconds(10));
   }
   ::close(pipe);
