@@ -10,8 +10,6 @@
 
 using namespace brenavo;
 
-namespace {
-
 using Lines = std::vector<std::string>;
 
 struct App : ::testing::Test {
@@ -81,5 +79,3 @@ TEST_F(App, CommandsReachTheirViewersTheRunAndTheExit) {
   fake.log.clear(), tick(), WindowFunc(*program, WM_DESTROY, 0, 0);
   EXPECT_TRUE(fake.log.empty());
 }
-
-}  // namespace

@@ -15,10 +15,8 @@
 
 using namespace brenavo;
 
-namespace {
-
 // The first breach of what must hold after any message, or "".
-std::string breachOf(const Program& program) {
+static std::string breachOf(const Program& program) {
   const SelectionState& s = program.sel;
   if (!selectionConsistent(s) || selectedKind(s) == Kind::None) return "impossible selection";
   if (s.scaleSteps != stepsOfSelection(s)) return "step count";
@@ -30,7 +28,7 @@ std::string breachOf(const Program& program) {
 }
 
 // Whether every note sounding is one a live press holds.
-bool onlyLiveSounds(const LiveState& live, const fakes::RecordingPlatform& fake) {
+static bool onlyLiveSounds(const LiveState& live, const fakes::RecordingPlatform& fake) {
   return std::ranges::all_of(fake.soundingNotes, [&live](const auto& sounding) {
     return std::any_of(live.held, live.held + live.heldCount,
                        [&](const HeldButton& held) { return held.midi == sounding.first; });
@@ -40,7 +38,7 @@ bool onlyLiveSounds(const LiveState& live, const fakes::RecordingPlatform& fake)
 // Sends a random tick, transport or speed key, tempo bar move, menu command (menus open), options
 // dialog, live mouse, key or focus message, or any id at all; true when nothing but live presses
 // may sound afterwards.
-bool sendRandomMessage(Program& program, fakes::RecordingPlatform& fake, std::mt19937& random) {
+static bool sendRandomMessage(Program& program, fakes::RecordingPlatform& fake, std::mt19937& random) {
   auto pick = [&random](int low, int high) { return std::uniform_int_distribution<int>(low, high)(random); };
   auto oneOf = [&pick](std::initializer_list<int> ids) { return ids.begin()[pick(0, int(ids.size()) - 1)]; };
   auto command = [&program](int id) { return WindowFunc(program, WM_COMMAND, uintptr_t(id), 0), id; };
@@ -113,5 +111,3 @@ TEST(TickScheduleTest, TicksStayOnTheBeatOfTheirStart) {
   s.start(2800, 300), seen.push_back(s.dueAt());
   EXPECT_EQ(seen, (std::vector<int64_t>{250, 240, 2750, 0, 2850, 3100}));
 }
-
-}  // namespace

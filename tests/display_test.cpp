@@ -17,8 +17,6 @@
 
 using namespace brenavo;
 
-namespace {
-
 using fakes::SurfaceOp;
 using platform::Colour;
 using Names = std::vector<std::string>;
@@ -26,10 +24,10 @@ using Names = std::vector<std::string>;
 constexpr Colour BLACK = platform::BLACK, WHITE = platform::WHITE;
 constexpr int GLYPH_WIDTH = 10, GLYPH_HEIGHT = 20;  // the recording surface's measure
 
-int centreOf(const SurfaceOp& text) { return text.x + GLYPH_WIDTH * int(text.text.size()) / 2; }
+static int centreOf(const SurfaceOp& text) { return text.x + GLYPH_WIDTH * int(text.text.size()) / 2; }
 
 // The colour a name sets, or the caller's colour (here 1) when it sets none.
-Colour colourOf(const std::string& name) {
+static Colour colourOf(const std::string& name) {
   fakes::RecordingSurface surface;
   return surface.setTextColor(1), evaluateOctave(surface, name.c_str()), surface.textColour;
 }
@@ -120,5 +118,3 @@ TEST(Paint, DiagramsCaptionsAndTheListingRowByRow) {
     EXPECT_TRUE(row + 1 == c.steps && (c.first.empty() || first == c.first)) << row;  // a row a step
   }
 }
-
-}  // namespace

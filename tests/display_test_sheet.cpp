@@ -14,8 +14,6 @@
 
 using namespace brenavo;
 
-namespace {
-
 using fakes::SurfaceOp;
 
 struct Sheets : ::testing::Test {
@@ -92,5 +90,3 @@ TEST_F(Sheets, TheBookletFollowsTheMenusAndTheCommandsWaitForTheRunToEnd) {
                                       "Pantalla|",
                                       "printer.preview Teclado G-C-F"}));
 }
-
-}  // namespace

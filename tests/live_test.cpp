@@ -19,16 +19,14 @@
 
 using namespace brenavo;
 
-namespace {
-
 using Messages = std::vector<uint32_t>;
 using platform::WHITE;
 constexpr platform::Colour YELLOW = platform::rgb(255, 255, 0);
 constexpr uintptr_t Q = 0x10, W = 0x11, E = 0x12, SPACE = SCAN_SPACE;
 
 // Live notes go on a channel of their own.
-uint32_t on(int note) { return 0x7F0091u | static_cast<uint32_t>(note) << 8; }
-uint32_t off(int note) { return 0x81u | static_cast<uint32_t>(note) << 8; }
+static uint32_t on(int note) { return 0x7F0091u | static_cast<uint32_t>(note) << 8; }
+static uint32_t off(int note) { return 0x81u | static_cast<uint32_t>(note) << 8; }
 
 struct Live : ::testing::Test {
   Live() { start(); }
@@ -172,5 +170,3 @@ TEST_F(Live, ShowKeysWritesTheKeysAndIsRemembered) {
   SendCommand(*program, IDM_DIALOGBOX_OPTIONS), SendMessage(*program, WM_DESTROY, 0, 0);
   EXPECT_EQ(fake.storedDwords[SHOW_KEYS_SETTING], 0);
 }
-
-}  // namespace

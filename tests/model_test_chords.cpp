@@ -12,8 +12,6 @@
 
 using namespace brenavo;
 
-namespace {
-
 using namespace music;
 
 using Intervals = std::vector<int>;  // semitones above the root
@@ -21,7 +19,7 @@ const Intervals MAJOR = {0, 4, 7}, MINOR = {0, 3, 7}, DOMINANT_7 = {0, 4, 7, 10}
 
 // The chord, as heard in tuning t, is `intervals` above `root` (in G-C-F): the notes the program
 // counts on buttons, root first, within eleven semitones, then -1 to the fifth entry.
-void expectChord(const CHORD& chord, int tuning, int root, const Intervals& intervals) {
+static void expectChord(const CHORD& chord, int tuning, int root, const Intervals& intervals) {
   const int notes = chordNoteCount(chord);
   ASSERT_EQ(notes, static_cast<int>(intervals.size()));
   Intervals pitches, heard;
@@ -73,5 +71,3 @@ TEST(Progressions, EveryChordIsItsDegreeOfTheKey) {
     EXPECT_TRUE(row >= 12 || (!*fourth.szChordName && std::ranges::count(fourth.iNote, 0) == 5));
   }
 }
-
-}  // namespace

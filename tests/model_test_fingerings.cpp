@@ -6,8 +6,6 @@
 
 using namespace brenavo;
 
-namespace {
-
 using namespace music;
 using namespace fingering;
 
@@ -20,7 +18,7 @@ struct Computed {  // one computed sequence as stored, and the scale it plays
 };
 
 template <typename Visit>
-void forEachComputed(Visit visit) {
+static void forEachComputed(Visit visit) {
   for (int d = 0; d < 3; ++d)
     for (int f = 0; f < 3; ++f)
       for (int key = 0; key < 24; ++key) {
@@ -38,7 +36,7 @@ void forEachComputed(Visit visit) {
 }
 
 // True when a button on the given side (PULL, PUSH, or PULL_PUSH for either) sounds the pitch.
-bool soundsOn(const int32_t (&pitch)[KB_POSITIONS], int midi, int side) {
+static bool soundsOn(const int32_t (&pitch)[KB_POSITIONS], int midi, int side) {
   for (int p = 0; p < KB_POSITIONS; ++p)
     if (!isLabelSlot(p) && pitch[p] == midi && (side == PULL_PUSH || sideOf(p) == side)) return true;
   return false;
@@ -103,5 +101,3 @@ TEST(ComputedFingerings, AgreeWithTheHandMadeKeys) {
       }
   EXPECT_GE(same * 100, entries * 80) << same << " of " << entries << " steps agree";
 }
-
-}  // namespace

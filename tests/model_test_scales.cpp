@@ -14,11 +14,9 @@
 
 using namespace brenavo;
 
-namespace {
-
 using namespace music;
 
-bool soundsAsCalledFor(int tuning, int heard, int wanted) {
+static bool soundsAsCalledFor(int tuning, int heard, int wanted) {
   bool onKeyboard = false;
   for (int p = 0; p < KB_POSITIONS; ++p) onKeyboard |= isButton(p) && pitchOf(tuning, p) == wanted;
   return heard == wanted || (std::abs(heard - wanted) == 12 && !onKeyboard);
@@ -84,5 +82,3 @@ TEST(ChromaticAndWholeToneRows, ClimbBySemitonesAndByTones) {
     EXPECT_EQ(substituted, expected) << "row " << row;
   }
 }
-
-}  // namespace

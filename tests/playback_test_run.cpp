@@ -16,8 +16,6 @@
 
 using namespace brenavo;
 
-namespace {
-
 using fakes::SurfaceOp;
 using platform::WHITE;
 using Notes = std::vector<int>;
@@ -26,23 +24,23 @@ using Log = std::vector<std::string>;
 
 // Note-ons on channel 0 at full velocity; offs pads to `slots` with note 0, as silencing a
 // run turns off all four slots and those it left empty hold note 0.
-Messages ons(const Notes& notes, uint32_t status = 0x7F0090u) {
+static Messages ons(const Notes& notes, uint32_t status = 0x7F0090u) {
   Messages out;
   for (int note : notes) out.push_back(status | static_cast<uint32_t>(note) << 8);
   return out;
 }
-Messages offs(Notes notes, size_t slots = 0) {
+static Messages offs(Notes notes, size_t slots = 0) {
   notes.resize(std::max(notes.size(), slots));
   return ons(notes, 0x80u);
 }
 template <typename T>
-std::vector<T> operator+(std::vector<T> a, const std::vector<T>& b) {
+static std::vector<T> operator+(std::vector<T> a, const std::vector<T>& b) {
   a.insert(a.end(), b.begin(), b.end());
   return a;
 }
 
 // A run up the major scale on `tonic` (semitones after degrees 3 and 7), a voice per degree.
-std::vector<Notes> climb(int tonic, size_t steps, const std::vector<size_t>& degrees) {
+static std::vector<Notes> climb(int tonic, size_t steps, const std::vector<size_t>& degrees) {
   Notes scale{tonic};
   for (size_t k = 0; k < 23; ++k) scale.push_back(scale.back() + (k % 7 % 4 == 2 ? 1 : 2));
   std::vector<Notes> run(steps);
@@ -54,7 +52,7 @@ std::vector<Notes> climb(int tonic, size_t steps, const std::vector<size_t>& deg
 // A run, tick by tick: each step releases the notes of the one before and attacks its own
 // (voice by voice in scales, whole chords at once); one step more only releases. A Pause then
 // silences all slots and Play repeats the last release; the end silences all slots.
-std::vector<Messages> expectedRun(const std::vector<Notes>& steps, bool chordWise) {
+static std::vector<Messages> expectedRun(const std::vector<Notes>& steps, bool chordWise) {
   std::vector<Messages> run{ons(steps[0])};
   for (size_t i = 1; i < steps.size(); ++i) {
     Messages step = chordWise ? offs(steps[i - 1]) + ons(steps[i]) : Messages{};
@@ -161,5 +159,3 @@ TEST_F(Playback, SpeedKeysAndTheScrollBarKeepTheTempoInRangeAndRestartTheTimer) 
     }
   }
 }
-
-}  // namespace

@@ -16,8 +16,6 @@
 
 using namespace brenavo;
 
-namespace {
-
 using fakes::SurfaceOp;
 constexpr platform::Colour RED = platform::rgb(225, 0, 0), GREEN = platform::rgb(110, 225, 110),
                            YELLOW = platform::rgb(255, 255, 0);
@@ -151,5 +149,3 @@ TEST_F(Practice, NoInputExplainsItselfAndARunKeepsPracticeOut) {
   fake.audioInputs = {"Microfono"}, command(IDPB_PLAY), command(IDM_PRACTICE_TEMPO);
   EXPECT_FALSE(isPractising(*program));
 }
-
-}  // namespace

@@ -14,13 +14,11 @@
 
 using namespace brenavo;
 
-namespace {
-
 enum Kind { CHR, DIA, PEN, WT, CHO, CIR };  // chromatic, diatonic, pentatonic, whole-tone...
 
 // The six kinds in that order, row, steps, format and its index, pentatonic family, tempo, where
 // playback stands, and the repaints and scale status texts requested since the log was cleared.
-std::vector<ptrdiff_t> seen(const SelectionState& s, const fakes::RecordingPlatform& fake) {
+static std::vector<ptrdiff_t> seen(const SelectionState& s, const fakes::RecordingPlatform& fake) {
   return {s.chromaticSel, s.diatonicSel, s.pentatonicSel, s.wholeToneSel, s.chordSel, s.circleSel,
           s.scpIndex, s.scaleSteps, s.formatSel, s.formatSel2, s.pentType, s.vPos, s.scalePoint,
           std::ssize(fake.logOf("window.invalidate")), std::ssize(fake.logOf("status.text 1"))};
@@ -62,5 +60,3 @@ TEST(SelectionCommands, EachCommandSelectsItsKindRowStepsAndFormatOrNothing) {
   EXPECT_TRUE(fake.log.empty());
   EXPECT_EQ(seen(program->sel, fake), before);
 }
-
-}  // namespace

@@ -9,12 +9,10 @@
 
 using namespace brenavo;
 
-namespace {
-
 using Lines = std::vector<std::string>;
 using S = SelectionState;
 
-std::vector<int32_t> savedOf(const S& s) {
+static std::vector<int32_t> savedOf(const S& s) {
   return {s.keySel, s.keySel2, s.direcSel, s.direcSel2, s.midiVoice, s.scpIndex, s.diatonicSel,
           s.chordSel, s.circleSel, s.chromaticSel, s.wholeToneSel, s.pentatonicSel, s.scaleSteps,
           s.formatSel, s.formatSel2, s.vPos, s.pentType};
@@ -98,5 +96,3 @@ TEST(LoadedSelection, OnlySelectionsTheCommandsCouldMakeAreKept) {
     EXPECT_EQ(savedOf(in), savedOf(expected)) << c.id << " row " << c.row;
   }
 }
-
-}  // namespace

@@ -16,16 +16,14 @@
 #include "practice/practice_steps.h"
 #include "private_pulse.h"
 
-namespace brenavo {
-
-namespace {
+using namespace brenavo;
 
 constexpr int kRate = 44100;
 constexpr double kNoteSeconds = 0.65;  // each note sounds this long...
 constexpr double kGapSeconds = 0.1;    // ...then a breath before the next
 
 // The accordion playing one note per entry after a silence.
-std::vector<float> rendered(const std::vector<int>& notes, double silence) {
+static std::vector<float> rendered(const std::vector<int>& notes, double silence) {
   fluid::FluidMidiDevice synth({.output = fluid::Output::Buffer, .sampleRate = kRate});
   std::vector<float> sound(static_cast<size_t>(silence * kRate)), right;
   if (!synth.open()) return {};
@@ -45,7 +43,7 @@ std::vector<float> rendered(const std::vector<int>& notes, double silence) {
 
 // Writes the sound into the pipe ten milliseconds at a time, as a microphone delivers it,
 // until it is done or told to stop. What the server does not take (nobody listens) is lost.
-void feed(const std::string& pipePath, const std::vector<float>& sound, const std::atomic<bool>& stop) {
+static void feed(const std::string& pipePath, const std::vector<float>& sound, const std::atomic<bool>& stop) {
   const int pipe = ::open(pipePath.c_str(), O_WRONLY | O_NONBLOCK);
   if (pipe < 0) return;
   constexpr size_t kChunk = kRate / 100;
@@ -56,8 +54,6 @@ void feed(const std::string& pipePath, const std::vector<float>& sound, const st
   }
   ::close(pipe);
 }
-
-}  // namespace
 
 class PracticePulseTest : public QObject {
   Q_OBJECT
@@ -108,7 +104,5 @@ class PracticePulseTest : public QObject {
   void cleanupTestCase() { pulse_.reset(); }
 };
 
-}  // namespace brenavo
-
-QTEST_MAIN(brenavo::PracticePulseTest)
+QTEST_MAIN(PracticePulseTest)
 #include "practice_pulse_test.moc"

@@ -13,33 +13,29 @@
 using namespace brenavo;
 using namespace brenavo::guitest;
 
-namespace {
-
-QString poppler(const QString& tool, const QStringList& arguments) {
+static QString poppler(const QString& tool, const QStringList& arguments) {
   QProcess process;
   process.start(tool, arguments);
   process.waitForFinished(60000);
   return QString::fromUtf8(process.readAllStandardOutput());
 }
 
-QString pdfText(const QString& path, int page, bool layout = false) {
+static QString pdfText(const QString& path, int page, bool layout = false) {
   QStringList arguments{"-f", QString::number(page), "-l", QString::number(page), path, "-"};
   if (layout) arguments.prepend("-layout");
   return poppler("pdftotext", arguments).simplified();
 }
 
-QPageLayout layoutOf(QPageSize::PageSizeId size, QPageLayout::Orientation turn = QPageLayout::Portrait) {
+static QPageLayout layoutOf(QPageSize::PageSizeId size, QPageLayout::Orientation turn = QPageLayout::Portrait) {
   return QPageLayout(QPageSize(size), turn, QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter);
 }
 
-qt::WriteResult write(const platform::Document& document, const QString& path,
+static qt::WriteResult write(const platform::Document& document, const QString& path,
                       QPageSize::PageSizeId size = QPageSize::A4, int stopAtPage = 0) {
   return qt::writeDocumentFile(document, path, layoutOf(size), [stopAtPage](int drawn, int) {
     return stopAtPage == 0 || drawn < stopAtPage;
   });
 }
-
-}  // namespace
 
 class SheetsTest : public QObject {
   Q_OBJECT

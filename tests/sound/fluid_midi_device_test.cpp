@@ -20,27 +20,27 @@
 #include "platform/fluidsynth/fluid_midi_device.h"
 #include "private_pulse.h"
 
-namespace brenavo::fluid {
-namespace {
+using namespace brenavo;
+using namespace brenavo::fluid;
 
-uint32_t message(int status, int data1, int data2 = 0) { return status | data1 << 8 | data2 << 16; }
-uint32_t noteOn(int note, int channel = 0) { return message(0x90 | channel, note, 127); }
-FluidOptions buffer(int rate = 44100) { return {.output = Output::Buffer, .sampleRate = rate}; }
+static uint32_t message(int status, int data1, int data2 = 0) { return status | data1 << 8 | data2 << 16; }
+static uint32_t noteOn(int note, int channel = 0) { return message(0x90 | channel, note, 127); }
+static FluidOptions buffer(int rate = 44100) { return {.output = Output::Buffer, .sampleRate = rate}; }
 
 // The next seconds of sound (the left channel), and its loudness.
-std::vector<float> listen(FluidMidiDevice& device, double seconds) {
+static std::vector<float> listen(FluidMidiDevice& device, double seconds) {
   const int frames = static_cast<int>(seconds * device.options().sampleRate);
   std::vector<float> left(frames), right(frames);
   EXPECT_EQ(device.render(left.data(), right.data(), frames), frames);
   return left;
 }
-double rms(const std::vector<float>& s) {
+static double rms(const std::vector<float>& s) {
   return std::sqrt(std::inner_product(s.begin(), s.end(), s.begin(), 0.0) / s.size());
 }
 
 // The pitch of a steady 50-4000 Hz note: the shortest period at which it repeats nearly as well as
 // at its best (not a loud partial's), the autocorrelation's peak placed between samples.
-double pitchHz(const std::vector<float>& sound, int rate) {
+static double pitchHz(const std::vector<float>& sound, int rate) {
   const std::size_t shortest = rate / 4000, longest = rate / 50, length = 16384;
   std::vector<double> r(longest + 2);
   for (std::size_t lag = shortest - 1; lag < r.size(); ++lag)
@@ -55,7 +55,7 @@ double pitchHz(const std::vector<float>& sound, int rate) {
 
 // Strikes note on channel 1 and hears it, after its attack, within 1.5 % of its equal-tempered
 // pitch (less than a quarter tone); then resets and lets the room's echo die away.
-void expectPitch(FluidMidiDevice& device, int note) {
+static void expectPitch(FluidMidiDevice& device, int note) {
   const double hz = 440.0 * std::exp2((note - 69) / 12.0);
   device.shortMessage(noteOn(note));
   listen(device, 0.2);
@@ -126,7 +126,7 @@ using brenavo::testing::PrivatePulse;
 constexpr int64_t kMs = 1'000'000;
 constexpr float kHeard = 1e-3f;  // -60 dB on the sink
 
-bool asleepWithin(const FluidMidiDevice& device, int seconds) {
+static bool asleepWithin(const FluidMidiDevice& device, int seconds) {
   for (int tenths = 0; tenths < 10 * seconds && device.outputAwake(); ++tenths)
     std::this_thread::sleep_for(std::chrono::milliseconds(100));
   return !device.outputAwake();
@@ -134,7 +134,7 @@ bool asleepWithin(const FluidMidiDevice& device, int seconds) {
 
 // What the server holds of the stream now, as pactl reports it ("Buffer Latency: 6530 usec"),
 // in ms; -1 when it reports none.
-double heldByServerMs(const PrivatePulse& pulse) {
+static double heldByServerMs(const PrivatePulse& pulse) {
   const std::string ask =
       "pactl --server=" + pulse.address() + " list sink-inputs | sed -n 's/.*Buffer Latency: //p'";
   FILE* answer = popen(ask.c_str(), "r");
@@ -197,5 +197,3 @@ TEST(SoundServer, AfterASilenceTheNextNoteIsHeardAtOnceAndAServerLostInALoopCome
   EXPECT_EQ(fake.logOf("messageBox"), std::vector<std::string>{});
 }
 
-}  // namespace
-}  // namespace brenavo::fluid
