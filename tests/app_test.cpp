@@ -58,8 +58,8 @@ TEST_F(App, SettingsAndOptionsReachMenusStatusVoiceAndTempoBarAndAPaintDraws) {
 // afterwards, neither a queued tick nor the close box.
 TEST_F(App, CommandsReachTheirViewersTheRunAndTheExit) {
   fake.log.clear();
-  for (int id : {IDM_HELP, IDM_FAQ, IDM_HOTKEYS, IDM_MTHEORY, IDM_USAGE, IDM_ABOUT, 0, 100, 106,
-                 500, 507, 600, 605, 800, 805, 9999})
+  for (int id : {IDM_HELP, IDM_FAQ, IDM_HOTKEYS, IDM_MTHEORY, IDM_USAGE, IDM_ABOUT, 0, 100, 106, 500, 507,
+                 600, 605, 800, 805, 9999})
     command(id);
   WindowFunc(*program, 0x0200, 0, 0);  // a message nobody handles
   EXPECT_TRUE(fake.logOf("help.display").size() == 4 && fake.log.size() == 6 &&

@@ -109,8 +109,7 @@ TEST(Paint, DiagramsCaptionsAndTheListingRowByRow) {
       if (number) ++row, k = 0;
       const int slot = number ? 0 : k++ / 2, end = t.x + GLYPH_WIDTH * int(t.text.size());
       if (row == 0 && note) first.push_back(t.text);
-      EXPECT_EQ((std::tuple{t.text, number ? end : note ? centreOf(t) : t.x, t.y, t.textColour,
-                            slot}),
+      EXPECT_EQ((std::tuple{t.text, number ? end : note ? centreOf(t) : t.x, t.y, t.textColour, slot}),
                 (std::tuple{number ? std::to_string(row + 1) + " :" : note ? t.text : separator,
                             number ? 51 : 80 + 50 * slot + (note ? 0 : 25), 50 + 30 * row,
                             note ? colourOf(t.text) : BLACK, std::min(slot, 3)})) << i;

@@ -110,8 +110,7 @@ TEST_F(Live, TheMouseGlidesAndHeldKeysFollowTheBellows) {
 TEST_F(Live, EveryReleaseCaseSilencesAndRestoresTheHeldButtons) {
   for (auto [message, id] : {std::pair<uint32_t, int>{WM_KILLFOCUS, 0}, {WM_COMMAND, IDM_DIALOGBOX_OPTIONS},
                              {WM_COMMAND, IDPB_PLAY}, {WM_COMMAND, IDPB_LOOP}, {WM_DESTROY, 0}}) {
-    start();
-    send(WM_KEYDOWN, SPACE), send(WM_KEYDOWN, E), mouse(WM_LBUTTONDOWN, 20), midi();
+    start(), send(WM_KEYDOWN, SPACE), send(WM_KEYDOWN, E), mouse(WM_LBUTTONDOWN, 20), midi();
     send(message, static_cast<uintptr_t>(id));
     const Messages sent = midi();
     EXPECT_EQ(Messages(sent.begin(), sent.begin() + 2), (Messages{off(note(35)), off(note(20))}));

@@ -66,8 +66,7 @@ TEST(ChromaticAndWholeToneRows, ClimbBySemitonesAndByTones) {
   using Substitutions = std::vector<std::pair<int, int>>;
   const std::tuple<int, int, Substitutions> rows[3] = {
       {60, 1, {{3, 0}}},  // A-D-G has no C and starts on c
-      {60, 2, {{0, 10}, {1, 11}, {1, 12}, {2, 9}, {3, 0}, {3, 11}}},
-      {59, 2, {{1, 9}, {2, 12}}}};
+      {60, 2, {{0, 10}, {1, 11}, {1, 12}, {2, 9}, {3, 0}, {3, 11}}}, {59, 2, {{1, 9}, {2, 12}}}};
   for (int row = 0; row < 3; ++row) {
     const auto& [start, interval, expected] = rows[row];
     Substitutions substituted;

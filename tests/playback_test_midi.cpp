@@ -15,7 +15,9 @@ using namespace brenavo;
 // A failed open warns once and silences every sender; an open selects the voice (status and
 // channel, then the program, from the lowest byte up) and closing resets first. The tempo
 // bar, then the frame "Controles" holding play, loop, pause and stop one under another.
-TEST(MidiAndControls, OutputLifeTempoBarAndFourButtonsInsideTheirFrame) {
+// With no output, every run seeks it again without a word; once one is found, the voice is
+// selected before the run's first note, and later runs seek nothing.
+TEST(MidiAndControls, OutputLifeTempoBarButtonsAndARunSeekingAMissingOutput) {
   fakes::RecordingPlatform fake;
   Program program{fake.services()};
   program.sel.midiVoice = IDRB_PICCOLO, program.sel.midiDevExists = 1;  // a failure clears it
@@ -33,15 +35,7 @@ TEST(MidiAndControls, OutputLifeTempoBarAndFourButtonsInsideTheirFrame) {
   for (size_t b = 1; b < 5; ++b)  // one under another inside the frame
     EXPECT_TRUE(c.at(b).id == 600 + int(b) && c[b].y >= c[b - 1].y + (b > 1 ? c[b - 1].height : 0) &&
                 c[b].y + c[b].height <= c[0].y + c[0].height) << b;
-}
-
-// With no output at start, every run seeks it again without a word; once one is found, the
-// voice is selected before the run's first note, and later runs seek nothing.
-TEST(MidiAndControls, ARunSeeksAMissingOutputAgainSilently) {
-  fakes::RecordingPlatform fake;
-  Program program{fake.services()};
-  program.sel.midiVoice = IDRB_PICCOLO, program.sel.scaleSteps = 15;
-  fake.midiOpenSucceeds = false, openMidiOutput(program);
+  program.sel.scaleSteps = 15, fake.midiOpenSucceeds = false, openMidiOutput(program);
   for (bool found : {false, true, true}) {
     const bool seeks = !program.sel.midiDevExists;
     fake.midiOpenSucceeds = found, fake.log.clear();

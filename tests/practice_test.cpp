@@ -52,16 +52,14 @@ TEST_F(Practice, StepsSoundWhatARunPlays) {
        {IDM_SCALE_SIXTHS, 223}, {IDM_SCALE_CHROMATIC}, {IDM_SCALE_WT1}, {IDM_CHORDS_MAJOR + 4},
        {IDM_PROG_C_MEL_1 + 3}, {IDM_PROG_TRIAD_1}}) {
     for (int id : selection) command(id);
-    std::vector<std::vector<int>> run;
+    std::vector<std::vector<int>> run, practised;
     fake.midiMessages.clear();
     for (command(IDPB_PLAY); program->sel.ctrlPlay; send(WM_TIMER, IDM_PLAY_TIMER)) {
       std::vector<int> on;
-      for (uint32_t m : fake.midiMessages)
+      for (uint32_t m : std::exchange(fake.midiMessages, {}))
         if ((m & 0xF0) == 0x90 && (m >> 16) != 0) on.push_back(static_cast<int>((m >> 8) & 0x7F));
       if (!on.empty()) run.push_back(on);
-      fake.midiMessages.clear();
     }
-    std::vector<std::vector<int>> practised;
     for (const PracticeStep& step : practiceSteps(program->sel))
       practised.emplace_back(step.notes, step.notes + step.count);
     EXPECT_EQ(practised, run) << selection.back();

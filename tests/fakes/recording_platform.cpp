@@ -46,18 +46,14 @@ platform::OptionsOutcome RecordingPlatform::runOptions(const platform::OptionsCh
 uint32_t RecordingPlatform::shortMessage(uint32_t packed) {
   char text[16];
   std::snprintf(text, sizeof text, "0x%08X", static_cast<unsigned>(packed));
-  note("midi.short", text);
-  midiMessages.push_back(packed);
+  note("midi.short", text), midiMessages.push_back(packed);
   const int status = static_cast<int>(packed & 0xF0), key = static_cast<int>((packed >> 8) & 0x7F);
-  if (status == 0x90 && (packed >> 16 & 0x7F) > 0)
-    ++soundingNotes[key];
-  else if (status == 0x80 || status == 0x90)  // a note-off ends every instance of the note
-    soundingNotes.erase(key);
+  if (status == 0x90 && (packed >> 16 & 0x7F) > 0) ++soundingNotes[key];
+  else if (status == 0x80 || status == 0x90) soundingNotes.erase(key);  // ends every instance of it
   return 0;
 }
 
-bool RecordingPlatform::draw(const platform::Document& document,
-                             const platform::PageDone& pageDone) {
+bool RecordingPlatform::draw(const platform::Document& document, const platform::PageDone& pageDone) {
   printedOps.clear();
   RecordingSurface surface(&printedOps);
   return document.draw(surface, page, pageDone);

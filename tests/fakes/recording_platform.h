@@ -98,14 +98,10 @@ class RecordingPlatform : public platform::Window, public platform::MenuBar, pub
     statusTexts[part] = text, note("status.text", part, text);
   }
   // Timer
-  void setTimer(int id, int periodMs) override {
-    timerRunning = true, timerId = id, note("timer.set", id, periodMs);
-  }
+  void setTimer(int id, int ms) override { timerRunning = true, timerId = id, note("timer.set", id, ms); }
   void killTimer(int id) override { timerRunning &= id != timerId, note("timer.kill", id); }
   // ScrollBar
-  void setRange(int minimum, int maximum) override {
-    scrollMin = minimum, scrollMax = maximum, note("scroll.range", minimum, maximum);
-  }
+  void setRange(int lo, int hi) override { scrollMin = lo, scrollMax = hi, note("scroll.range", lo, hi); }
   void setPos(int position) override { scrollPos = position, note("scroll.pos", position); }
   // Controls
   void createControl(const platform::ControlLayout& layout) override {
@@ -136,12 +132,8 @@ class RecordingPlatform : public platform::Window, public platform::MenuBar, pub
   bool readDword(const char* name, int32_t& value) override {
     return note("store.read", name), lookUp(storedDwords, name, value);
   }
-  void writeDword(const char* name, int32_t value) override {
-    storedDwords[name] = value, note("store.write", name, value);
-  }
-  void writeString(const char* n, const char* v) override {
-    storedStrings[n] = v, note("store.string", n, v);
-  }
+  void writeDword(const char* n, int32_t v) override { storedDwords[n] = v, note("store.write", n, v); }
+  void writeString(const char* n, const char* v) override { storedStrings[n] = v, note("store.string", n, v); }
   void closeKey() override { note("store.close"); }
   // Printer: each document is drawn at once on a recording surface of `page` units.
   void preview(const platform::Document& document) override {

@@ -21,8 +21,7 @@ inline QList<int> commandsNotRun;
 
 inline std::vector<uintptr_t> wParamsOf(uint32_t message) {
   std::vector<uintptr_t> found;
-  for (const auto& [got, wParam] : received)
-    if (got == message) found.push_back(wParam);
+  for (const auto& [got, wParam] : received) if (got == message) found.push_back(wParam);
   return found;
 }
 

@@ -88,8 +88,7 @@ class KeyStoreTest : public QObject {
     const QString secondName = path_ + ".link";
     QCOMPARE(::link(QFile::encodeName(path_), QFile::encodeName(secondName)), 0);
     const bool hasValues = content.contains("dBox_accKey=1013");
-    QCOMPARE(save(path_, "playbackSpeed", 7),
-             hasValues ? Disposition::OpenedExisting : Disposition::CreatedNew);
+    QCOMPARE(save(path_, "playbackSpeed", 7), hasValues ? Disposition::OpenedExisting : Disposition::CreatedNew);
     QCOMPARE(readFile(path_),
              hasValues ? QByteArray("[General]\napp_Version=2.0.1\ndBox_accKey=1013\n"
                                     "playbackSpeed=7\n\n[Extra]\nx=1\n")

@@ -57,9 +57,9 @@ static void feed(const std::string& pipePath, const std::vector<float>& sound, c
 
 class PracticePulseTest : public QObject {
   Q_OBJECT
-  std::unique_ptr<testing::PrivatePulse> pulse_;
+  testing::PrivatePulse pulse_;
   QTemporaryDir dir_;
-  std::string pipe_;
+  const std::string pipe_ = dir_.filePath("microphone").toStdString();
 
   // Practises the scale on show, each step's first note played after a silence; the summary shown.
   QString practise(int command, double silence) {
@@ -75,17 +75,14 @@ class PracticePulseTest : public QObject {
     // A slow build or a busy machine may hear the buffered sound late: the summary gets time.
     const double seconds = 31.0 + silence + notes.size() * (kNoteSeconds + kGapSeconds);
     (void)QTest::qWaitFor([summary] { return !summary->isEmpty(); }, static_cast<int>(seconds * 1000));
-    stop = true;
-    feeder.join();
+    stop = true, feeder.join();
     return *summary;
   }
 
  private slots:
   void initTestCase() {
-    pulse_ = std::make_unique<testing::PrivatePulse>();
-    if (!pulse_->running()) QSKIP(pulse_->failure().c_str());
-    pulse_->useForThisProcess();
-    pipe_ = dir_.filePath("microphone").toStdString();
+    if (!pulse_.running()) QSKIP(pulse_.failure().c_str());
+    pulse_.useForThisProcess();
     const std::string load = "pactl load-module module-pipe-source source_name=brenavo_mic file='" +
                              pipe_ + "' format=float32le rate=44100 channels=1 >/dev/null";
     QCOMPARE(std::system(load.c_str()), 0);
@@ -100,8 +97,6 @@ class PracticePulseTest : public QObject {
       QVERIFY2(summary.contains("Bien: 15\n"), qPrintable(summary));
     }
   }
-
-  void cleanupTestCase() { pulse_.reset(); }
 };
 
 QTEST_MAIN(PracticePulseTest)

@@ -29,8 +29,7 @@ class QtSurfaceTest : public QObject {
       const platform::Size box = surface.textExtent("C#");
       QVERIFY(box.cy >= 21 && box.cy <= 23 && surface.textExtent("C#C#").cx > box.cx);
       surface.textOut(10, 5, "C#");
-      QCOMPARE(surface.selectFont({"Bookman ITC Lt BT", 40, 700}), notes);
-      QVERIFY(surface.textExtent("C#").cy > 35);
+      QVERIFY(surface.selectFont({"Bookman ITC Lt BT", 40, 700}) == notes && surface.textExtent("C#").cy > 35);
       const auto count = [&image](QRect area, QRgb colour) {
         const QImage part = image.copy(area);
         const auto* first = reinterpret_cast<const QRgb*>(part.constBits());

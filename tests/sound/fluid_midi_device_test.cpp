@@ -57,8 +57,7 @@ static double pitchHz(const std::vector<float>& sound, int rate) {
 // pitch (less than a quarter tone); then resets and lets the room's echo die away.
 static void expectPitch(FluidMidiDevice& device, int note) {
   const double hz = 440.0 * std::exp2((note - 69) / 12.0);
-  device.shortMessage(noteOn(note));
-  listen(device, 0.2);
+  device.shortMessage(noteOn(note)), listen(device, 0.2);
   EXPECT_NEAR(pitchHz(listen(device, 0.8), device.options().sampleRate), hz, hz * 0.015) << note;
   device.reset(), listen(device, 1.0);
 }

@@ -127,10 +127,9 @@ void MonitorRecording::read() {
     const size_t first = samples_.size();
     samples_.resize(first + count);
     std::memcpy(&samples_[first], bytes.data(), count * sizeof(float));
-    for (size_t i = 0; i < count; ++i) {
-      const int64_t played = arrivedNs - static_cast<int64_t>(count - 1 - i) * 1'000'000'000 / kSampleRate;
-      playedNs_.push_back(playedNs_.empty() ? played : std::max(played, playedNs_.back()));
-    }
+    for (size_t i = 0; i < count; ++i)  // never before the sample ahead of it
+      playedNs_.push_back(std::max(arrivedNs - static_cast<int64_t>(count - 1 - i) * 1'000'000'000 / kSampleRate,
+                                   playedNs_.empty() ? INT64_MIN : playedNs_.back()));
     bytes.erase(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(count * sizeof(float)));
   }
 }
