@@ -48,37 +48,33 @@ static bool sendRandomMessage(Program& program, fakes::RecordingPlatform& fake, 
         oneOf({WM_LBUTTONDOWN, WM_MOUSEMOVE, WM_MOUSEMOVE, WM_LBUTTONUP, WM_KEYDOWN, WM_KEYUP,
                static_cast<int>(WM_KILLFOCUS)}));
     const bool key = message == WM_KEYDOWN || message == WM_KEYUP;
-    WindowFunc(program, message, static_cast<uintptr_t>(key ? pick(0x10, 0x39) : 0),
-               key ? pick(0, 1) * KEY_WAS_DOWN : MAKELPARAM(pick(400, 750), pick(0, 530)));
-    return false;
+    return WindowFunc(program, message, static_cast<uintptr_t>(key ? pick(0x10, 0x39) : 0),
+                      key ? pick(0, 1) * KEY_WAS_DOWN : MAKELPARAM(pick(400, 750), pick(0, 530))), false;
   }
-  if (choice < 30) {
-    WindowFunc(program, WM_TIMER, IDM_PLAY_TIMER, 0);
-    return !program.sel.ctrlPlay && !program.sel.ctrlPause;
-  }
+  if (choice < 30)  // a tick; the end of a run leaves nothing sounding
+    return WindowFunc(program, WM_TIMER, IDM_PLAY_TIMER, 0), !program.sel.ctrlPlay && !program.sel.ctrlPause;
   if (choice < 50)  // pause and stop, the last two, leave nothing sounding
     return command(oneOf({IDPB_PLAY, IDPB_LOOP, IDPB_PAUSE, IDPB_STOP})) >= IDPB_PAUSE;
-  if (choice < 60) {
-    command(IDM_SPEED_PLUS_5 + pick(0, 3));
-  } else if (choice < 70) {
+  if (choice < 60) return command(IDM_SPEED_PLUS_5 + pick(0, 3)), false;
+  if (choice < 70) {
     const uintptr_t code = static_cast<uintptr_t>(pick(0, 8));
-    WindowFunc(program, WM_VSCROLL, code | static_cast<uintptr_t>(pick(0, 0xFFFF)) << 16, 0);
-  } else if (choice < 90 && !program.menu.items.at(0).grayed) {
+    return WindowFunc(program, WM_VSCROLL, code | static_cast<uintptr_t>(pick(0, 0xFFFF)) << 16, 0), false;
+  }
+  if (choice < 90 && !program.menu.items.at(0).grayed) {
     static constexpr int ranges[][2] = {{201, 204}, {210, 233}, {234, 269}, {270, 271},
                                         {300, 310}, {400, 435}, {501, 506}};
     const auto& range = ranges[pick(0, 6)];
-    command(pick(range[0], range[1]));
-  } else if (choice < 95) {
+    return command(pick(range[0], range[1])), false;
+  }
+  if (choice < 95) {
     fake.optionsOutcomes.push_back({pick(0, 1) == 1,
                                     {oneOf({-1, IDRB_GCF, IDRB_EAD, IDRB_FBE, IDRB_ADG}),
                                      oneOf({-1, IDRB_OUT, IDRB_IN, IDRB_MIXED}),
                                      oneOf({-1, 23, 72, 0, 24})}});
-    command(IDM_DIALOGBOX_OPTIONS);
-  } else {
-    fake.messageBoxAnswers = {IDNO};  // the exit question, should it come, is declined
-    command(pick(0, 13000));
+    return command(IDM_DIALOGBOX_OPTIONS), false;
   }
-  return false;
+  fake.messageBoxAnswers = {IDNO};  // the exit question, should it come, is declined
+  return command(pick(0, 13000)), false;
 }
 
 TEST(RandomWalk, HundredThousandMessagesKeepTheProgramCoherentAndSilentWhenStopped) {

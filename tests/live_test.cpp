@@ -41,11 +41,10 @@ struct Live : ::testing::Test {
   Messages midi() { return std::exchange(fake.midiMessages, {}); }
   int note(int p) { return keyConfig[program->sel.keySel2].midiKeyNum[p]; }
   std::optional<platform::Colour> fillOf(int p) {  // of the last circle drawn on the button
-    std::optional<platform::Colour> fill;
-    for (const fakes::SurfaceOp& op : fake.dcOps)
-      if (op.kind == fakes::SurfaceOp::Kind::Ellipse && std::pair{op.x + 20, op.y + 20} == xy(p))
-        fill = op.brush.colour;
-    return fill;
+    const auto last = std::find_if(fake.dcOps.rbegin(), fake.dcOps.rend(), [&](const fakes::SurfaceOp& op) {
+      return op.kind == fakes::SurfaceOp::Kind::Ellipse && std::pair{op.x + 20, op.y + 20} == xy(p);
+    });
+    return last == fake.dcOps.rend() ? std::nullopt : std::optional(last->brush.colour);
   }
   std::pair<int, int> xy(int p) { return {buttonX(*program, p), buttonY(*program, p)}; }
 

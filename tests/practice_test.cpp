@@ -70,18 +70,18 @@ TEST_F(Practice, StepsSoundWhatARunPlays) {
 // after a moment); a wrong note, an octave too, rings its buttons red on both diagrams and
 // is named; silence and a missing voice do nothing.
 TEST_F(Practice, WaitAcceptsTheStepAndShowsAWrongNote) {
-  const struct { std::vector<int> format; int heard; int offset; bool right; int wrongNote; } cases[] = {
-      {{IDM_SCALE_NOTES}, 0, 0, true, -1},      {{IDM_SCALE_NOTES}, 0, 1, false, 1},
-      {{IDM_SCALE_NOTES}, 0, 12, false, 12},    {{IDM_SCALE_NOTES}, -1, 0, false, -1},
-      {{IDM_SCALE_THIRDS}, 1, 0, false, -1},    {{IDM_SCALE_THIRDS}, 2, 0, true, -1}};
+  // The format, how many of the step's notes are heard (0: only the first, moved by offset), and
+  // whether that makes the step right.
+  const struct { int format, heard, offset; bool right; } cases[] = {
+      {IDM_SCALE_NOTES, 0, 0, true}, {IDM_SCALE_NOTES, 0, 1, false}, {IDM_SCALE_NOTES, 0, 12, false},
+      {IDM_SCALE_NOTES, -1, 0, false}, {IDM_SCALE_THIRDS, 1, 0, false}, {IDM_SCALE_THIRDS, 2, 0, true}};
   for (const auto& c : cases) {
     program = CreateMainWindow(fake.services()), fake.timerRunning = false;
-    command(c.format[0]), command(IDM_PRACTICE_WAIT), fake.dcOps.clear();
+    command(c.format), command(IDM_PRACTICE_WAIT), fake.dcOps.clear();
     const std::vector<int> step = notes(0);
-    std::vector<int> heard(step.begin(), step.begin() + std::max(c.heard, 0));
-    if (c.heard == 0) heard = {step[0] + c.offset};
-    hear(heard);
-    const int wrong = c.wrongNote < 0 ? -1 : step[0] + c.wrongNote;  // on buttons of both sides
+    hear(c.heard == 0 ? std::vector{step[0] + c.offset}
+                      : std::vector(step.begin(), step.begin() + std::max(c.heard, 0)));
+    const int wrong = c.offset ? step[0] + c.offset : -1;  // on buttons of both sides
     EXPECT_EQ(drawn(GREEN, platform::BLACK), c.right ? std::ssize(step) : 0) << c.offset;
     EXPECT_EQ(drawn(platform::WHITE, RED), std::ranges::count(keyConfig[0].midiKeyNum, wrong));
     EXPECT_EQ(fake.statusTexts[2],
@@ -127,8 +127,14 @@ TEST_F(Practice, TempoCountsInAndMarksEachStep) {
   EXPECT_FALSE(isPractising(*program));
 }
 
+// Without a microphone "&Practicar" says so and nothing else happens; during a run it is refused.
 // Stop, close, a new selection or the options end a practice quietly: no summary, nothing kept.
-TEST_F(Practice, EveryOtherEndIsQuiet) {
+TEST_F(Practice, NoInputOrARunKeepsPracticeOutAndEveryOtherEndIsQuiet) {
+  fake.audioInputs.clear(), fake.log.clear(), command(IDM_PRACTICE_WAIT);
+  EXPECT_TRUE(fake.logOf("messageBox").size() == 1 && fake.logOf("menu.").empty() &&
+              fake.logOf("window.").empty() && !isPractising(*program));
+  fake.audioInputs = {"Microfono"}, command(IDPB_PLAY), command(IDM_PRACTICE_TEMPO);
+  EXPECT_FALSE(isPractising(*program));
   for (std::pair<uint32_t, int> end : {std::pair{WM_COMMAND, IDM_PRACTICE_STOP}, {WM_COMMAND, IDPB_STOP},
        {WM_COMMAND, IDM_SCALE_CHROMATIC}, {WM_COMMAND, IDM_DIALOGBOX_OPTIONS}, {WM_DESTROY, 0}}) {
     program = CreateMainWindow(fake.services()), command(IDM_PRACTICE_TEMPO), tick(), fake.log.clear();
@@ -139,11 +145,3 @@ TEST_F(Practice, EveryOtherEndIsQuiet) {
   EXPECT_EQ(program->sel.chromaticSel + fake.quitCode, 0);  // the chromatic one was chosen, then closed
 }
 
-// Without a microphone "&Practicar" says so and nothing else happens; during a run it is refused.
-TEST_F(Practice, NoInputExplainsItselfAndARunKeepsPracticeOut) {
-  fake.audioInputs.clear(), fake.log.clear(), command(IDM_PRACTICE_WAIT);
-  EXPECT_TRUE(fake.logOf("messageBox").size() == 1 && fake.logOf("menu.").empty() &&
-              fake.logOf("window.").empty() && !isPractising(*program));
-  fake.audioInputs = {"Microfono"}, command(IDPB_PLAY), command(IDM_PRACTICE_TEMPO);
-  EXPECT_FALSE(isPractising(*program));
-}

@@ -34,7 +34,7 @@ class DialogsTest : public QObject {
  private slots:
   // Each dialog opens centred on its owner (even partly off the screen) with its title and
   // checks (none for a value naming no button), all text whole; "GUAR&DAR" alone saves.
-  void dialogsOpenCentredShowEverythingWholeAndEndWithTheirKeys() {
+  void dialogsOpenCentredShowEverythingWholeEndWithTheirKeysAndBringTheListeningChoices() {
     QCOMPARE(centredOn({10, 10, 100, 100}, {301, 201}), QPoint(-90, -40));  // toward zero
     owner_.show();  // with its frame
     platform::OptionsOutcome saved, cancelled;
@@ -65,10 +65,7 @@ class DialogsTest : public QObject {
         "Brenavo: Informacion de uso|" + QString::fromStdString(usageText())}));
     QVERIFY(saved.saved && !cancelled.saved &&
             saved.checks == (platform::OptionsChecks{1014, 1023, 72, 1}));
-  }
-
-  // The input is offered only when there are several; the reference A within 430-450 Hz.
-  void listeningChoicesComeBackAsChosen() {
+    // The input is offered only when there are several; the reference A within 430-450 Hz.
     QList<int> chosen;  // the input's index and the reference, as 1000 * index + Hz
     for (int inputs : {1, 2}) {
       guitest::whenModal([inputs](QDialog& dialog) {
