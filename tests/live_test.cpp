@@ -20,8 +20,7 @@
 using namespace brenavo;
 
 using Messages = std::vector<uint32_t>;
-using platform::WHITE;
-constexpr platform::Colour YELLOW = platform::rgb(255, 255, 0);
+constexpr platform::Colour WHITE = platform::WHITE, YELLOW = platform::rgb(255, 255, 0);
 constexpr uintptr_t Q = 0x10, W = 0x11, E = 0x12, SPACE = SCAN_SPACE;
 
 // Live notes go on a channel of their own.

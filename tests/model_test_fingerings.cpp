@@ -12,9 +12,8 @@ using namespace fingering;
 struct Computed {  // one computed sequence as stored, and the scale it plays
   std::string name;
   Scale scale;
-  int direction, format;
+  int direction, format, steps;
   const int32_t *note1, *note2;
-  int steps;
 };
 
 template <typename Visit>
@@ -25,13 +24,13 @@ static void forEachComputed(Visit visit) {
         if (hasHandMadeFingering(key)) continue;
         const NOTE_SEQUENCE& seq = notePats[d].iFormat[f].iScale[key];
         visit(Computed{"set " + std::to_string(d * 10 + f) + " key " + std::to_string(key),
-                       diatonicScale(key), d, f, seq.note1, seq.note2, seq.scaleSteps});
+                       diatonicScale(key), d, f, seq.scaleSteps, seq.note1, seq.note2});
       }
   for (int family = 0; family < 3; ++family)
     for (int k = 0; k < 12; ++k) {
       const PENT_SCALE& scale = pentPats[family].pentScale[k];
       visit(Computed{"pentatonic " + std::to_string(family) + " key " + std::to_string(k),
-                     pentatonicScale(family, k), PULL, NOTES, scale.iNote, nullptr, scale.scaleSteps});
+                     pentatonicScale(family, k), PULL, NOTES, scale.scaleSteps, scale.iNote, nullptr});
     }
 }
 

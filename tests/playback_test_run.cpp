@@ -17,7 +17,6 @@
 using namespace brenavo;
 
 using fakes::SurfaceOp;
-using platform::WHITE;
 using Notes = std::vector<int>;
 using Messages = std::vector<uint32_t>;
 using Log = std::vector<std::string>;
@@ -69,15 +68,14 @@ struct Playback : ::testing::Test {
   void command(int id) { SendCommand(*program, id); }
   void tick() { SendMessage(*program, WM_TIMER, IDM_PLAY_TIMER, 0); }
   Messages midi() { return std::exchange(fake.midiMessages, {}); }
-  std::pair<int, int> buttonXY(int p) { return {buttonX(*program, p), buttonY(*program, p)}; }
   // Each note is drawn just before it sounds, on a button of it: yellow to start, white to stop.
   void expectDrawnAsSounded(const Messages& sent) {
     std::vector<std::pair<int, platform::Colour>> drawn, expected;
     for (uint32_t m : sent)
-      expected.push_back({(m >> 8) & 0x7F, m & 0x10 ? platform::rgb(255, 255, 0) : WHITE});
+      expected.push_back({(m >> 8) & 0x7F, m & 0x10 ? platform::rgb(255, 255, 0) : platform::WHITE});
     for (const SurfaceOp& c : std::exchange(fake.dcOps, {}))
       for (int p = 0; p < KB_POSITIONS && c.kind == SurfaceOp::Kind::Ellipse; ++p)
-        if (!isLabelSlot(p) && std::pair{c.x + 20, c.y2 - 20} == buttonXY(p))
+        if (!isLabelSlot(p) && c.x + 20 == buttonX(*program, p) && c.y2 - 20 == buttonY(*program, p))
           drawn.push_back({keyConfig[program->sel.keySel2].midiKeyNum[p], c.brush.colour});
     EXPECT_EQ(drawn, expected);
   }

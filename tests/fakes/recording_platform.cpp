@@ -7,30 +7,18 @@
 
 namespace brenavo::fakes {
 
-namespace {
-
-template <typename T, typename Keep>
-std::vector<T> filtered(const std::vector<T>& items, Keep keep) {
-  std::vector<T> out;
-  std::copy_if(items.begin(), items.end(), std::back_inserter(out), keep);
-  return out;
-}
-
 // Takes the next queued answer, or the one given when none is queued.
 template <typename T>
-T nextOr(std::deque<T>& queued, T otherwise) {
+static T nextOr(std::deque<T>& queued, T otherwise) {
   if (!queued.empty()) otherwise = queued.front(), queued.pop_front();
   return otherwise;
 }
 
-}  // namespace
-
-std::vector<SurfaceOp> RecordingSurface::opsOf(SurfaceOp::Kind kind) const {
-  return filtered(ops(), [kind](const SurfaceOp& op) { return op.kind == kind; });
-}
-
 std::vector<std::string> RecordingPlatform::logOf(const std::string& prefix) const {
-  return filtered(log, [&prefix](const std::string& line) { return line.starts_with(prefix); });
+  std::vector<std::string> lines;
+  std::ranges::copy_if(log, std::back_inserter(lines),
+                       [&](const std::string& line) { return line.starts_with(prefix); });
+  return lines;
 }
 
 int RecordingPlatform::messageBox(const std::string& text, const std::string& caption, int style) {
@@ -66,8 +54,7 @@ void RecordingPlatform::exportToFile(const std::vector<platform::Document>& choi
 }
 
 void RecordingPlatform::writeBook(const platform::Document& book) {
-  const bool finished =
-      draw(book, [this](int pages, int) { return cancelBookAtPage == 0 || pages < cancelBookAtPage; });
+  const bool finished = draw(book, [this](int pages, int) { return !cancelBookAtPage || pages < cancelBookAtPage; });
   note("printer.book", book.title, finished ? "written" : "cancelled");
 }
 

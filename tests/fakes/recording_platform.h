@@ -52,7 +52,6 @@ class RecordingSurface : public platform::Surface {
   void newPage() override { ++pages, originX = originY = 0; }
 
   const std::vector<SurfaceOp>& ops() const { return *sink_; }
-  std::vector<SurfaceOp> opsOf(SurfaceOp::Kind kind) const;
 
   platform::Pen pen;
   platform::Brush brush;

@@ -63,8 +63,7 @@ class DialogsTest : public QObject {
         "Brenavo: Opciones||radio_1012|radio_1023|radio_72", "Brenavo: Opciones||check_1031",
         "Brenavo: Sobre el Brenavo|" + QString::fromStdString(aboutText()),
         "Brenavo: Informacion de uso|" + QString::fromStdString(usageText())}));
-    QVERIFY(saved.saved && !cancelled.saved &&
-            saved.checks == (platform::OptionsChecks{1014, 1023, 72, 1}));
+    QVERIFY(saved.saved && !cancelled.saved && saved.checks == (platform::OptionsChecks{1014, 1023, 72, 1}));
     // The input is offered only when there are several; the reference A within 430-450 Hz.
     QList<int> chosen;  // the input's index and the reference, as 1000 * index + Hz
     for (int inputs : {1, 2}) {

@@ -173,10 +173,8 @@ TEST(SoundServer, AfterASilenceTheNextNoteIsHeardAtOnceAndAServerLostInALoopCome
   std::unique_ptr<Program> program = CreateMainWindow(os);
   ASSERT_EQ(program->sel.midiDevExists, 1);
   const auto steps = [&](int count) {
-    for (int i = 0; i < count; ++i) {
-      SendMessage(*program, WM_TIMER, IDM_PLAY_TIMER, 0);
-      std::this_thread::sleep_for(std::chrono::milliseconds(100));
-    }
+    for (int i = 0; i < count; ++i)
+      SendMessage(*program, WM_TIMER, IDM_PLAY_TIMER, 0), std::this_thread::sleep_for(std::chrono::milliseconds(100));
   };
   SendCommand(*program, IDPB_LOOP), steps(5);
   pulse.kill(), steps(20);
