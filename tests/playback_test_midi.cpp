@@ -44,8 +44,7 @@ TEST(MidiAndControls, OutputLifeTempoBarButtonsAndARunSeekingAMissingOutput) {
     if (seeks) expected.push_back("midi.open");
     if (seeks && found) expected.push_back("midi.short 0x000048C0");
     const std::vector<std::string> midi = fake.logOf("midi.");
-    EXPECT_EQ(std::vector(midi.begin(), midi.begin() + std::min(midi.size(), expected.size())),
-              expected);
+    EXPECT_EQ(std::vector(midi.begin(), midi.begin() + std::min(midi.size(), expected.size())), expected);
     EXPECT_EQ(midi.size() > expected.size(), found);  // the run sounds once there is an output
     EXPECT_TRUE(fake.logOf("messageBox").empty() && fake.logOf("beep").empty());
   }

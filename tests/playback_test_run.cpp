@@ -126,8 +126,7 @@ TEST_F(Playback, TransportCommandsPauseResumeLoopAndStop) {
     const Messages sent = midi();
     const SelectionState& sel = program->sel;
     EXPECT_EQ((std::tuple{sel.ctrlPlay, sel.ctrlPause, sel.ctrlLoop, fake.focus, fake.timerRunning,
-                          fake.invalidations - repaints, r.action != PAUSE || fake.dcOps.empty(),
-                          sent}),
+                          fake.invalidations - repaints, r.action != PAUSE || fake.dcOps.empty(), sent}),
               (std::tuple{r.play, r.pause, r.loop, r.focus, r.play == 1, r.action == STOP, true,
                           r.sent.value_or(sent)})) << "row " << &r - script;
     fake.dcOps.clear();

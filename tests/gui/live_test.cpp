@@ -28,8 +28,7 @@ class LiveTest : public QObject {
     QTest::mouseRelease(canvas, Qt::LeftButton, {}, t.button(47));
     QVERIFY(sounds(-1) && circleOk(t.picture(), t.button(47), qRgb(255, 255, 255), ratio));
     t.window->desktop().setFocus(IDPB_PLAY);  // the space bar does not press it
-    QTest::keyPress(t.window.get(), Qt::Key_A);
-    QTest::keyPress(QApplication::focusWidget(), Qt::Key_Space);
+    QTest::keyPress(t.window.get(), Qt::Key_A), QTest::keyPress(QApplication::focusWidget(), Qt::Key_Space);
     QVERIFY(sounds(44));
     QTest::keyRelease(QApplication::focusWidget(), Qt::Key_Space), QTest::keyRelease(t.window.get(), Qt::Key_A);
     QVERIFY(sounds(-1) && !t.program().sel.ctrlPlay);

@@ -31,7 +31,7 @@ static QPageLayout layoutOf(QPageSize::PageSizeId size, QPageLayout::Orientation
 }
 
 static qt::WriteResult write(const platform::Document& document, const QString& path,
-                      QPageSize::PageSizeId size = QPageSize::A4, int stopAtPage = 0) {
+                             QPageSize::PageSizeId size = QPageSize::A4, int stopAtPage = 0) {
   return qt::writeDocumentFile(document, path, layoutOf(size), [stopAtPage](int drawn, int) {
     return stopAtPage == 0 || drawn < stopAtPage;
   });

@@ -97,8 +97,7 @@ MonitorRecording::MonitorRecording(const std::string& address, const std::string
   int ends[2];
   if (pipe2(ends, O_CLOEXEC) != 0) return;
   parec_ = spawn({"parec", "--server=" + address, "--device=" + monitor, "--raw", "--format=float32le",
-                  "--channels=1", "--rate=" + std::to_string(kSampleRate), "--latency-msec=1"},
-                 ends[1]);
+                  "--channels=1", "--rate=" + std::to_string(kSampleRate), "--latency-msec=1"}, ends[1]);
   close(ends[1]), pipe_ = ends[0];
   reader_ = std::thread([this] { read(); });
   // A sink that nothing played to may send its first samples late, in a block, and their
