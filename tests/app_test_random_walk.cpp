@@ -6,17 +6,17 @@
 #include <initializer_list>
 #include <random>
 #include <string>
+#include <vector>
 
 #include "app/brenavo_funcs.h"
 #include "fakes/recording_platform.h"
 #include "playback/tick_schedule.h"
 #include "selection/selection_rules.h"
 
-namespace brenavo {
-namespace {
+using namespace brenavo;
 
 // The first breach of what must hold after any message, or "".
-std::string breachOf(const Program& program) {
+static std::string breachOf(const Program& program) {
   const SelectionState& s = program.sel;
   if (!selectionConsistent(s) || selectedKind(s) == Kind::None) return "impossible selection";
   if (s.scaleSteps != stepsOfSelection(s)) return "step count";
@@ -28,7 +28,7 @@ std::string breachOf(const Program& program) {
 }
 
 // Whether every note sounding is one a live press holds.
-bool onlyLiveSounds(const LiveState& live, const fakes::RecordingPlatform& fake) {
+static bool onlyLiveSounds(const LiveState& live, const fakes::RecordingPlatform& fake) {
   return std::ranges::all_of(fake.soundingNotes, [&live](const auto& sounding) {
     return std::any_of(live.held, live.held + live.heldCount,
                        [&](const HeldButton& held) { return held.midi == sounding.first; });
@@ -38,53 +38,43 @@ bool onlyLiveSounds(const LiveState& live, const fakes::RecordingPlatform& fake)
 // Sends a random tick, transport or speed key, tempo bar move, menu command (menus open), options
 // dialog, live mouse, key or focus message, or any id at all; true when nothing but live presses
 // may sound afterwards.
-bool sendRandomMessage(Program& program, fakes::RecordingPlatform& fake, std::mt19937& random) {
-  auto pick = [&random](int low, int high) {
-    return std::uniform_int_distribution<int>(low, high)(random);
-  };
-  auto oneOf = [&pick](std::initializer_list<int> ids) {
-    return ids.begin()[pick(0, static_cast<int>(ids.size()) - 1)];
-  };
-  auto command = [&program](int id) {
-    return WindowFunc(program, WM_COMMAND, static_cast<uintptr_t>(id), 0), id;
-  };
+static bool sendRandomMessage(Program& program, fakes::RecordingPlatform& fake, std::mt19937& random) {
+  auto pick = [&random](int low, int high) { return std::uniform_int_distribution<int>(low, high)(random); };
+  auto oneOf = [&pick](std::initializer_list<int> ids) { return ids.begin()[pick(0, int(ids.size()) - 1)]; };
+  auto command = [&program](int id) { return WindowFunc(program, WM_COMMAND, uintptr_t(id), 0), id; };
   const int choice = pick(0, 109);
   if (choice >= 100) {  // the mouse over the diagrams, the playing keys and the space bar
     const uint32_t message = static_cast<uint32_t>(
         oneOf({WM_LBUTTONDOWN, WM_MOUSEMOVE, WM_MOUSEMOVE, WM_LBUTTONUP, WM_KEYDOWN, WM_KEYUP,
                static_cast<int>(WM_KILLFOCUS)}));
     const bool key = message == WM_KEYDOWN || message == WM_KEYUP;
-    WindowFunc(program, message, static_cast<uintptr_t>(key ? pick(0x10, 0x39) : 0),
-               key ? pick(0, 1) * KEY_WAS_DOWN : MAKELPARAM(pick(400, 750), pick(0, 530)));
-    return false;
+    return WindowFunc(program, message, static_cast<uintptr_t>(key ? pick(0x10, 0x39) : 0),
+                      key ? pick(0, 1) * KEY_WAS_DOWN : MAKELPARAM(pick(400, 750), pick(0, 530))), false;
   }
-  if (choice < 30) {
-    WindowFunc(program, WM_TIMER, IDM_PLAY_TIMER, 0);
-    return !program.sel.ctrlPlay && !program.sel.ctrlPause;
-  }
+  if (choice < 30)  // a tick; the end of a run leaves nothing sounding
+    return WindowFunc(program, WM_TIMER, IDM_PLAY_TIMER, 0), !program.sel.ctrlPlay && !program.sel.ctrlPause;
   if (choice < 50)  // pause and stop, the last two, leave nothing sounding
     return command(oneOf({IDPB_PLAY, IDPB_LOOP, IDPB_PAUSE, IDPB_STOP})) >= IDPB_PAUSE;
-  if (choice < 60) {
-    command(IDM_SPEED_PLUS_5 + pick(0, 3));
-  } else if (choice < 70) {
+  if (choice < 60) return command(IDM_SPEED_PLUS_5 + pick(0, 3)), false;
+  if (choice < 70) {
     const uintptr_t code = static_cast<uintptr_t>(pick(0, 8));
-    WindowFunc(program, WM_VSCROLL, code | static_cast<uintptr_t>(pick(0, 0xFFFF)) << 16, 0);
-  } else if (choice < 90 && !program.menu.items.at(0).grayed) {
+    return WindowFunc(program, WM_VSCROLL, code | static_cast<uintptr_t>(pick(0, 0xFFFF)) << 16, 0), false;
+  }
+  if (choice < 90 && !program.menu.items.at(0).grayed) {
     static constexpr int ranges[][2] = {{201, 204}, {210, 233}, {234, 269}, {270, 271},
                                         {300, 310}, {400, 435}, {501, 506}};
     const auto& range = ranges[pick(0, 6)];
-    command(pick(range[0], range[1]));
-  } else if (choice < 95) {
+    return command(pick(range[0], range[1])), false;
+  }
+  if (choice < 95) {
     fake.optionsOutcomes.push_back({pick(0, 1) == 1,
                                     {oneOf({-1, IDRB_GCF, IDRB_EAD, IDRB_FBE, IDRB_ADG}),
                                      oneOf({-1, IDRB_OUT, IDRB_IN, IDRB_MIXED}),
                                      oneOf({-1, 23, 72, 0, 24})}});
-    command(IDM_DIALOGBOX_OPTIONS);
-  } else {
-    fake.messageBoxAnswers = {IDNO};  // the exit question, should it come, is declined
-    command(pick(0, 13000));
+    return command(IDM_DIALOGBOX_OPTIONS), false;
   }
-  return false;
+  fake.messageBoxAnswers = {IDNO};  // the exit question, should it come, is declined
+  return command(pick(0, 13000)), false;
 }
 
 TEST(RandomWalk, HundredThousandMessagesKeepTheProgramCoherentAndSilentWhenStopped) {
@@ -107,20 +97,13 @@ TEST(RandomWalk, HundredThousandMessagesKeepTheProgramCoherentAndSilentWhenStopp
 // the first not a whole period overdue (no burst). A loop restarted while a tick is handled stays
 // on that tick's beat; a tempo change from the user counts from now.
 TEST(TickScheduleTest, TicksStayOnTheBeatOfTheirStart) {
-  TickSchedule schedule;
-  schedule.start(1000, 250);
-  EXPECT_EQ(schedule.delayFrom(1000), 250);
-  schedule.beginTick(), schedule.endTick(1260);  // tick 1, 10 late
-  EXPECT_EQ(schedule.delayFrom(1260), 240);
-  schedule.beginTick(), schedule.endTick(2800);  // tick 2, a second late: ticks 3 to 6 skipped
-  EXPECT_EQ(schedule.dueAt(), 2750);
-  EXPECT_EQ(schedule.delayFrom(2800), 0);
-  schedule.beginTick();  // tick 7, due at 2750
-  schedule.start(2757, 100), schedule.endTick(2757);
-  EXPECT_EQ(schedule.dueAt(), 2850);
-  schedule.start(2800, 300);
-  EXPECT_EQ(schedule.dueAt(), 3100);
+  TickSchedule s;
+  s.start(1000, 250);
+  std::vector<int64_t> seen{s.delayFrom(1000)};
+  s.beginTick(), s.endTick(1260), seen.push_back(s.delayFrom(1260));  // tick 1, 10 late
+  s.beginTick(), s.endTick(2800);  // tick 2, a second late: ticks 3 to 6 skipped
+  seen.insert(seen.end(), {s.dueAt(), s.delayFrom(2800)});
+  s.beginTick(), s.start(2757, 100), s.endTick(2757), seen.push_back(s.dueAt());  // tick 7, due at 2750
+  s.start(2800, 300), seen.push_back(s.dueAt());
+  EXPECT_EQ(seen, (std::vector<int64_t>{250, 240, 2750, 0, 2850, 3100}));
 }
-
-}  // namespace
-}  // namespace brenavo

@@ -13,8 +13,7 @@
 #include "dialogs/options.h"
 #include "fakes/recording_platform.h"
 
-namespace brenavo {
-namespace {
+using namespace brenavo;
 
 TEST(Dialogs, OptionsAboutUsageAndHelpTopics) {
   fakes::RecordingPlatform fake;
@@ -51,6 +50,3 @@ TEST(Dialogs, OptionsAboutUsageAndHelpTopics) {
   for (const std::string& line : fake.logOf("help")) pages += line.substr(24) + "|";
   EXPECT_EQ(pages, "|::brv_intro_faq.htm|::brv_intro_hotkeys.htm|::brv_musicTheory_intro.htm|");
 }
-
-}  // namespace
-}  // namespace brenavo

@@ -15,8 +15,7 @@
 #include "model/tables.h"
 #include "selection/selection_rules.h"
 
-namespace brenavo {
-namespace {
+using namespace brenavo;
 
 using fakes::SurfaceOp;
 using platform::Colour;
@@ -25,14 +24,12 @@ using Names = std::vector<std::string>;
 constexpr Colour BLACK = platform::BLACK, WHITE = platform::WHITE;
 constexpr int GLYPH_WIDTH = 10, GLYPH_HEIGHT = 20;  // the recording surface's measure
 
-int centreOf(const SurfaceOp& text) { return text.x + GLYPH_WIDTH * int(text.text.size()) / 2; }
+static int centreOf(const SurfaceOp& text) { return text.x + GLYPH_WIDTH * int(text.text.size()) / 2; }
 
 // The colour a name sets, or the caller's colour (here 1) when it sets none.
-Colour colourOf(const std::string& name) {
+static Colour colourOf(const std::string& name) {
   fakes::RecordingSurface surface;
-  surface.setTextColor(1);
-  evaluateOctave(surface, name.c_str());
-  return surface.textColour;
+  return surface.setTextColor(1), evaluateOctave(surface, name.c_str()), surface.textColour;
 }
 
 // Octaves 3 to 6 are green, blue, red and dark red; the marks of a name say which, and a
@@ -44,8 +41,7 @@ TEST(NoteLabelColour, FollowsTheMidiOctaveOfEveryButtonAndTheLowerCaseRuleWins) 
     for (int p = 0; p < KB_POSITIONS; ++p)
       EXPECT_TRUE(isLabelSlot(p) || colourOf(tuning.szNoteName[p]) ==
                                         octaves[std::clamp(tuning.midiKeyNum[p] / 12 - 4, 0, 3)]);
-  for (const auto& [name, colour] : {std::pair{"Bb", octaves[2]}, {"-Bb", octaves[2]}, {"12 :", 1u},
-                                     {"/", 1u}})
+  for (const auto& [name, colour] : {std::pair{"Bb", octaves[2]}, {"-Bb", octaves[2]}, {"12 :", 1u}, {"/", 1u}})
     EXPECT_EQ(colourOf(name), colour) << name;
 }
 
@@ -55,16 +51,15 @@ TEST(NoteLabelColour, FollowsTheMidiOctaveOfEveryButtonAndTheLowerCaseRuleWins) 
 // from x 80, black separators ("/" in scales, "-" in chords) between; each row 30 px lower.
 TEST(Paint, DiagramsCaptionsAndTheListingRowByRow) {
   using S = SelectionState;
-  struct Case { int S::*kind; int id, row, steps, format, tuning; int rows; Names first; };
+  struct Case { int S::*kind; int id, row, steps, format, tuning; Names first; };
   const Case cases[] = {
-      {&S::diatonicSel, IDM_SCALE_1, 0, 15, 1, 0, 15, {"-G", "-B"}},  // in thirds
-      {&S::diatonicSel, IDM_SCALE_1, 0, 15, 0, 3, 15, {"-A"}},        // A-D-G
-      {&S::chordSel, 304, 4, 12, 0, 0, 12, {"-B", "D#", "F#", "A"}},  // B7
-      {&S::circleSel, IDM_PROG_TRIAD_1, 0, 3, 0, 0, 3, {"-B", "D#", "F#"}},
-      {&S::circleSel, IDM_PROG_C_ARM_1, 12, 4, 0, 0, 4, {"B", "D#", "F#"}},
-      {&S::pentatonicSel, IDM_SCALE_PENT_1, 0, PENT_STEPS, 0, 0, PENT_STEPS, {"-G"}},
-      {&S::chromaticSel, 1, 0, COLS_CHROMATIC, 0, 2, COLS_CHROMATIC, {}},
-      {&S::wholeToneSel, IDM_SCALE_WT1, 1, COLS_WHOLETONE, 0, 1, COLS_WHOLETONE, {}}};
+      {&S::diatonicSel, IDM_SCALE_1, 0, 15, 1, 0, {"-G", "-B"}},  // in thirds
+      {&S::diatonicSel, IDM_SCALE_1, 0, 15, 0, 3, {"-A"}},        // A-D-G
+      {&S::chordSel, 304, 4, 12, 0, 0, {"-B", "D#", "F#", "A"}},  // B7
+      {&S::circleSel, IDM_PROG_TRIAD_1, 0, 3, 0, 0, {"-B", "D#", "F#"}},
+      {&S::circleSel, IDM_PROG_C_ARM_1, 12, 4, 0, 0, {"B", "D#", "F#"}},
+      {&S::pentatonicSel, IDM_SCALE_PENT_1, 0, PENT_STEPS, 0, 0, {"-G"}},
+      {&S::chromaticSel, 1, 0, COLS_CHROMATIC, 0, 2, {}}, {&S::wholeToneSel, IDM_SCALE_WT1, 1, COLS_WHOLETONE, 0, 1, {}}};
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << c.id << " row " << c.row << " tuning " << c.tuning);
     fakes::RecordingPlatform fake;
@@ -78,8 +73,7 @@ TEST(Paint, DiagramsCaptionsAndTheListingRowByRow) {
          {std::tuple{0, 430, 52}, {11, 475, 30}, {21, 475, 480}, {31, 520, 457}, {54, 675, 480}})
       EXPECT_EQ((std::pair{buttonX(program, p), buttonY(program, p)}), (std::pair{x, y})) << p;
     fakes::RecordingSurface surface;
-    surface.bkColour = platform::rgb(10, 20, 30);
-    paintWindow(program, surface);
+    surface.bkColour = platform::rgb(10, 20, 30), paintWindow(program, surface);
     std::vector<SurfaceOp> circles, texts;
     for (const SurfaceOp& op : surface.ops()) {
       if (op.kind == SurfaceOp::Kind::Ellipse && texts.empty()) circles.push_back(op);
@@ -115,16 +109,11 @@ TEST(Paint, DiagramsCaptionsAndTheListingRowByRow) {
       if (number) ++row, k = 0;
       const int slot = number ? 0 : k++ / 2, end = t.x + GLYPH_WIDTH * int(t.text.size());
       if (row == 0 && note) first.push_back(t.text);
-      EXPECT_EQ((std::tuple{t.text, number ? end : note ? centreOf(t) : t.x, t.y, t.textColour,
-                            slot}),
+      EXPECT_EQ((std::tuple{t.text, number ? end : note ? centreOf(t) : t.x, t.y, t.textColour, slot}),
                 (std::tuple{number ? std::to_string(row + 1) + " :" : note ? t.text : separator,
                             number ? 51 : 80 + 50 * slot + (note ? 0 : 25), 50 + 30 * row,
                             note ? colourOf(t.text) : BLACK, std::min(slot, 3)})) << i;
     }
-    EXPECT_EQ(row + 1, c.rows);
-    if (!c.first.empty()) { EXPECT_EQ(first, c.first); }
+    EXPECT_TRUE(row + 1 == c.steps && (c.first.empty() || first == c.first)) << row;  // a row a step
   }
 }
-
-}  // namespace
-}  // namespace brenavo

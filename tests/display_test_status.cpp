@@ -12,8 +12,7 @@
 #include "selection/menus.h"
 #include "selection/selection_rules.h"
 
-namespace brenavo {
-namespace {
+using namespace brenavo;
 
 // Refresh after refresh: parts 0, 1, 2, 4 joined by "|" without the words before ": " (the
 // next test pins those), and "&Formato" then enabled, greyed, or kept as it was.
@@ -65,6 +64,3 @@ TEST(StatusBarTexts, ListEveryTextEachPartCanShowForTheBarToChooseAFontThatFits)
   for (const std::string& name : names)
     EXPECT_TRUE(std::binary_search(t[1].begin(), t[1].end(), name)) << name;
 }
-
-}  // namespace
-}  // namespace brenavo

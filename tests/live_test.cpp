@@ -1,7 +1,6 @@
 // Live play through the window procedure on recording fakes: mouse, keys, bellows, releases.
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <algorithm>
 #include <map>
 #include <memory>
@@ -18,39 +17,33 @@
 #include "live/live_play.h"
 #include "model/tables.h"
 
-namespace brenavo {
-namespace {
+using namespace brenavo;
 
 using Messages = std::vector<uint32_t>;
-using platform::WHITE;
-constexpr platform::Colour YELLOW = platform::rgb(255, 255, 0);
+constexpr platform::Colour WHITE = platform::WHITE, YELLOW = platform::rgb(255, 255, 0);
 constexpr uintptr_t Q = 0x10, W = 0x11, E = 0x12, SPACE = SCAN_SPACE;
 
 // Live notes go on a channel of their own.
-uint32_t on(int note) { return 0x7F0091u | static_cast<uint32_t>(note) << 8; }
-uint32_t off(int note) { return 0x81u | static_cast<uint32_t>(note) << 8; }
+static uint32_t on(int note) { return 0x7F0091u | static_cast<uint32_t>(note) << 8; }
+static uint32_t off(int note) { return 0x81u | static_cast<uint32_t>(note) << 8; }
 
-class Live : public ::testing::Test {
- protected:
+struct Live : ::testing::Test {
   Live() { start(); }
   void start() {  // the live channel has taken the voice
     program = CreateMainWindow(fake.services());
     mouse(WM_LBUTTONDOWN, 13), mouse(WM_LBUTTONUP, 13), midi(), fake.dcOps.clear();
   }
-  void send(uint32_t message, uintptr_t wParam, intptr_t lParam = 0) {
-    SendMessage(*program, message, wParam, lParam);
-  }
+  void send(uint32_t message, uintptr_t wParam, intptr_t lParam = 0) { SendMessage(*program, message, wParam, lParam); }
   void mouse(uint32_t message, int p, int dx = 0, int dy = 0) {
     send(message, 0, MAKELPARAM(buttonX(*program, p) + dx, buttonY(*program, p) + dy));
   }
   Messages midi() { return std::exchange(fake.midiMessages, {}); }
   int note(int p) { return keyConfig[program->sel.keySel2].midiKeyNum[p]; }
   std::optional<platform::Colour> fillOf(int p) {  // of the last circle drawn on the button
-    std::optional<platform::Colour> fill;
-    for (const fakes::SurfaceOp& op : fake.dcOps)
-      if (op.kind == fakes::SurfaceOp::Kind::Ellipse && std::pair{op.x + 20, op.y + 20} == xy(p))
-        fill = op.brush.colour;
-    return fill;
+    const auto last = std::find_if(fake.dcOps.rbegin(), fake.dcOps.rend(), [&](const fakes::SurfaceOp& op) {
+      return op.kind == fakes::SurfaceOp::Kind::Ellipse && std::pair{op.x + 20, op.y + 20} == xy(p);
+    });
+    return last == fake.dcOps.rend() ? std::nullopt : std::optional(last->brush.colour);
   }
   std::pair<int, int> xy(int p) { return {buttonX(*program, p), buttonY(*program, p)}; }
 
@@ -73,8 +66,7 @@ TEST_F(Live, EveryButtonSoundsItsTuningsNoteByMouseAndByKey) {
       mouse(WM_LBUTTONDOWN, p, 14, -14), mouse(WM_LBUTTONUP, p);
       EXPECT_EQ(midi(), (Messages{on(note(p)), off(note(p))})) << tuning << " " << p;
       EXPECT_EQ(fillOf(p), WHITE);
-      const auto [column, row] = std::pair{p % KB_BUTTONS / 11, p % 11};
-      const uintptr_t key = static_cast<uintptr_t>(KEY_ROWS[column][row].scanCode);
+      const uintptr_t key = static_cast<uintptr_t>(KEY_ROWS[p % KB_BUTTONS / 11][p % 11].scanCode);
       if (p >= KB_BUTTONS) send(WM_KEYDOWN, SPACE);
       send(WM_KEYDOWN, key), send(WM_KEYUP, key), send(WM_KEYUP, SPACE);
       EXPECT_EQ(midi(), (Messages{on(note(p)), off(note(p))})) << tuning << " key " << p;
@@ -114,23 +106,17 @@ TEST_F(Live, TheMouseGlidesAndHeldKeysFollowTheBellows) {
 // Focus lost, options opened, a run started or the window closed: every live note is off first
 // and its button white; a key still down or the mouse moving afterwards plays nothing.
 TEST_F(Live, EveryReleaseCaseSilencesAndRestoresTheHeldButtons) {
-  const auto message = [](uint32_t m, int id) {
-    return [=](Program& p) { SendMessage(p, m, static_cast<uintptr_t>(id), 0); };
-  };
-  const std::function<void(Program&)> cases[] = {
-      message(WM_KILLFOCUS, 0), message(WM_COMMAND, IDM_DIALOGBOX_OPTIONS),
-      message(WM_COMMAND, IDPB_PLAY), message(WM_COMMAND, IDPB_LOOP), message(WM_DESTROY, 0)};
-  for (const auto& release : cases) {
-    start();
-    send(WM_KEYDOWN, SPACE), send(WM_KEYDOWN, E), mouse(WM_LBUTTONDOWN, 20), midi();
-    release(*program);
+  for (auto [message, id] : {std::pair<uint32_t, int>{WM_KILLFOCUS, 0}, {WM_COMMAND, IDM_DIALOGBOX_OPTIONS},
+                             {WM_COMMAND, IDPB_PLAY}, {WM_COMMAND, IDPB_LOOP}, {WM_DESTROY, 0}}) {
+    start(), send(WM_KEYDOWN, SPACE), send(WM_KEYDOWN, E), mouse(WM_LBUTTONDOWN, 20), midi();
+    send(message, static_cast<uintptr_t>(id));
     const Messages sent = midi();
     EXPECT_EQ(Messages(sent.begin(), sent.begin() + 2), (Messages{off(note(35)), off(note(20))}));
     EXPECT_TRUE(fillOf(35) == WHITE && fillOf(20) == WHITE && !fake.soundingNotes.count(note(35)) &&
-                !fake.soundingNotes.count(note(20))) << &release - cases;
+                !fake.soundingNotes.count(note(20))) << message << " " << id;
     send(WM_KEYDOWN, E, KEY_WAS_DOWN), send(WM_KEYDOWN, Q), mouse(WM_MOUSEMOVE, 19);  // Q only
     // Focus lost: bellows pulled. The voice is chosen again: a run may have opened the output anew.
-    const Messages expected{0x17C1, on(note(&release == cases ? 0 : 33))};
+    const Messages expected{0x17C1, on(note(message == WM_KILLFOCUS ? 0 : 33))};
     EXPECT_EQ(midi(), program->destroyed ? Messages{} : expected);
   }
 }
@@ -174,13 +160,10 @@ TEST_F(Live, ShowKeysWritesTheKeysAndIsRemembered) {
         if (op.kind == fakes::SurfaceOp::Kind::TextOut &&
             std::pair{op.x + 5 * static_cast<int>(op.text.size()), op.y - 9} == xy(p))
           (*keys)[p] = op.text;
-  EXPECT_EQ(painted.size(), 62u);
-  EXPECT_TRUE(painted[0] == "Q" && painted[54] == "´" && painted[55] == "Z" && painted[64] == "-");
+  EXPECT_TRUE(painted.size() == 62 && painted[0] == "Q" && painted[54] == "´" && painted[55] == "Z" &&
+              painted[64] == "-");
   EXPECT_EQ(lit, (std::map<int, std::string>{{program->seq.prev[0].note, "W"}}));
   fake.optionsOutcomes = {{true, {IDRB_GCF, IDRB_OUT, IDRB_TANGO_ACC, 0}}};
   SendCommand(*program, IDM_DIALOGBOX_OPTIONS), SendMessage(*program, WM_DESTROY, 0, 0);
   EXPECT_EQ(fake.storedDwords[SHOW_KEYS_SETTING], 0);
 }
-
-}  // namespace
-}  // namespace brenavo

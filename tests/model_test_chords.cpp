@@ -10,8 +10,7 @@
 
 #include "model_music.h"
 
-namespace brenavo {
-namespace {
+using namespace brenavo;
 
 using namespace music;
 
@@ -20,7 +19,7 @@ const Intervals MAJOR = {0, 4, 7}, MINOR = {0, 3, 7}, DOMINANT_7 = {0, 4, 7, 10}
 
 // The chord, as heard in tuning t, is `intervals` above `root` (in G-C-F): the notes the program
 // counts on buttons, root first, within eleven semitones, then -1 to the fifth entry.
-void expectChord(const CHORD& chord, int tuning, int root, const Intervals& intervals) {
+static void expectChord(const CHORD& chord, int tuning, int root, const Intervals& intervals) {
   const int notes = chordNoteCount(chord);
   ASSERT_EQ(notes, static_cast<int>(intervals.size()));
   Intervals pitches, heard;
@@ -43,7 +42,7 @@ TEST(ChordTypes, EveryChordHoldsItsTypeOnItsRootOnThePullSide) {
   const Intervals TYPES[11] = {MAJOR,         MINOR,         {0, 3, 6},     {0, 4, 8},
                                DOMINANT_7,    {0, 4, 7, 11}, {0, 3, 7, 10}, {0, 3, 6, 9},
                                {0, 3, 6, 10}, {0, 4, 8, 10}, {0, 4, 6, 10}};
-  for (int type = 0; type < 11; ++type) {
+  for (int type = 0; type < 11; ++type)
     for (int r = 0; r < COLS_CHORDS; ++r) {
       const CHORD& chord = chordGroup[type].iChord[r];
       SCOPED_TRACE("type " + std::to_string(type) + " chord " + std::to_string(r + 1));
@@ -51,7 +50,6 @@ TEST(ChordTypes, EveryChordHoldsItsTypeOnItsRootOnThePullSide) {
       for (int t = 0; t < 4; ++t) expectChord(chord, t, 11 + 5 * r, TYPES[type]);
       EXPECT_LT(*std::max_element(chord.iNote, chord.iNote + chordNoteCount(chord)), KB_BUTTONS);
     }
-  }
 }
 
 // Rows 0-11 triads, their fourth chord empty; 12-23 harmonic and 24-35 melodic circles.
@@ -73,6 +71,3 @@ TEST(Progressions, EveryChordIsItsDegreeOfTheKey) {
     EXPECT_TRUE(row >= 12 || (!*fourth.szChordName && std::ranges::count(fourth.iNote, 0) == 5));
   }
 }
-
-}  // namespace
-}  // namespace brenavo

@@ -9,20 +9,19 @@
 
 #include "model_music.h"
 
-namespace brenavo {
-namespace {
+using namespace brenavo;
 
 using namespace music;
 
 constexpr int ROW_KEY_GCF[3] = {7, 0, 5};  // G, C and F: the keys of the three rows
 
-std::string keyName(int pitchClass) {
+static std::string keyName(int pitchClass) {
   static const char* const FLAT[12] = {"C", "Db", "D", "Eb", "E", "F", "Gb", "G", "Ab", "A", "Bb", "B"};
   return FLAT[mod12(pitchClass)];
 }
 
 // A button's name: "-X" octave 3, "X" octave 4, "x" octave 5, "x+" octave 6; sharps only.
-std::string noteName(int midi) {
+static std::string noteName(int midi) {
   static const char* const SHARP[12] = {"C", "C#", "D", "D#", "E", "F", "F#", "G", "G#", "A", "A#", "B"};
   const int octave = midi / 12 - 1;
   std::string name = SHARP[mod12(midi)];
@@ -78,6 +77,3 @@ TEST(KeyNames, AreTheTonicsMovedByTheOffset) {
       EXPECT_EQ(circleGroup[row].szCircleName[t], keyName(11 + 5 * row + TUNING_OFFSET[t])) << t;
   }
 }
-
-}  // namespace
-}  // namespace brenavo

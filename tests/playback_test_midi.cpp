@@ -10,22 +10,20 @@
 #include "playback/midi.h"
 #include "playback/transport.h"
 
-namespace brenavo {
-namespace {
+using namespace brenavo;
 
 // A failed open warns once and silences every sender; an open selects the voice (status and
 // channel, then the program, from the lowest byte up) and closing resets first. The tempo
 // bar, then the frame "Controles" holding play, loop, pause and stop one under another.
-TEST(MidiAndControls, OutputLifeTempoBarAndFourButtonsInsideTheirFrame) {
+// With no output, every run seeks it again without a word; once one is found, the voice is
+// selected before the run's first note, and later runs seek nothing.
+TEST(MidiAndControls, OutputLifeTempoBarButtonsAndARunSeekingAMissingOutput) {
   fakes::RecordingPlatform fake;
   Program program{fake.services()};
   program.sel.midiVoice = IDRB_PICCOLO, program.sel.midiDevExists = 1;  // a failure clears it
-  fake.midiOpenSucceeds = false;
-  openMidiOutput(program);
-  sendProgramChange(program), allNotesOff(program);
-  closeMidiOutput(program);  // reset and close whatever the open gave
-  fake.midiOpenSucceeds = true;
-  openMidiOutput(program), closeMidiOutput(program);
+  fake.midiOpenSucceeds = false, openMidiOutput(program);
+  sendProgramChange(program), allNotesOff(program), closeMidiOutput(program);  // reset and close anyway
+  fake.midiOpenSucceeds = true, openMidiOutput(program), closeMidiOutput(program);
   EXPECT_EQ(fake.log, (std::vector<std::string>{
                           "midi.open", "beep", "messageBox Brenavo: ERROR|Control de MIDI no "
                           "disponible.|48", "midi.reset", "midi.close", "midi.open",
@@ -37,31 +35,17 @@ TEST(MidiAndControls, OutputLifeTempoBarAndFourButtonsInsideTheirFrame) {
   for (size_t b = 1; b < 5; ++b)  // one under another inside the frame
     EXPECT_TRUE(c.at(b).id == 600 + int(b) && c[b].y >= c[b - 1].y + (b > 1 ? c[b - 1].height : 0) &&
                 c[b].y + c[b].height <= c[0].y + c[0].height) << b;
-}
-
-// With no output at start, every run seeks it again without a word; once one is found, the
-// voice is selected before the run's first note, and later runs seek nothing.
-TEST(MidiAndControls, ARunSeeksAMissingOutputAgainSilently) {
-  fakes::RecordingPlatform fake;
-  Program program{fake.services()};
-  program.sel.midiVoice = IDRB_PICCOLO, program.sel.scaleSteps = 15;
-  fake.midiOpenSucceeds = false;
-  openMidiOutput(program);
+  program.sel.scaleSteps = 15, fake.midiOpenSucceeds = false, openMidiOutput(program);
   for (bool found : {false, true, true}) {
-    fake.midiOpenSucceeds = found;
     const bool seeks = !program.sel.midiDevExists;
-    fake.clearLog();
+    fake.midiOpenSucceeds = found, fake.log.clear();
     handleTransportCommand(program, IDPB_PLAY), handleTransportCommand(program, IDPB_STOP);
     std::vector<std::string> expected;
     if (seeks) expected.push_back("midi.open");
     if (seeks && found) expected.push_back("midi.short 0x000048C0");
     const std::vector<std::string> midi = fake.logOf("midi.");
-    EXPECT_EQ(std::vector(midi.begin(), midi.begin() + std::min(midi.size(), expected.size())),
-              expected);
+    EXPECT_EQ(std::vector(midi.begin(), midi.begin() + std::min(midi.size(), expected.size())), expected);
     EXPECT_EQ(midi.size() > expected.size(), found);  // the run sounds once there is an output
     EXPECT_TRUE(fake.logOf("messageBox").empty() && fake.logOf("beep").empty());
   }
 }
-
-}  // namespace
-}  // namespace brenavo

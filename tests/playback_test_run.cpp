@@ -14,34 +14,32 @@
 #include "fakes/recording_platform.h"
 #include "model/tables.h"
 
-namespace brenavo {
-namespace {
+using namespace brenavo;
 
 using fakes::SurfaceOp;
-using platform::WHITE;
 using Notes = std::vector<int>;
 using Messages = std::vector<uint32_t>;
 using Log = std::vector<std::string>;
 
 // Note-ons on channel 0 at full velocity; offs pads to `slots` with note 0, as silencing a
 // run turns off all four slots and those it left empty hold note 0.
-Messages ons(const Notes& notes, uint32_t status = 0x7F0090u) {
+static Messages ons(const Notes& notes, uint32_t status = 0x7F0090u) {
   Messages out;
   for (int note : notes) out.push_back(status | static_cast<uint32_t>(note) << 8);
   return out;
 }
-Messages offs(Notes notes, size_t slots = 0) {
+static Messages offs(Notes notes, size_t slots = 0) {
   notes.resize(std::max(notes.size(), slots));
   return ons(notes, 0x80u);
 }
 template <typename T>
-std::vector<T> operator+(std::vector<T> a, const std::vector<T>& b) {
+static std::vector<T> operator+(std::vector<T> a, const std::vector<T>& b) {
   a.insert(a.end(), b.begin(), b.end());
   return a;
 }
 
 // A run up the major scale on `tonic` (semitones after degrees 3 and 7), a voice per degree.
-std::vector<Notes> climb(int tonic, size_t steps, const std::vector<size_t>& degrees) {
+static std::vector<Notes> climb(int tonic, size_t steps, const std::vector<size_t>& degrees) {
   Notes scale{tonic};
   for (size_t k = 0; k < 23; ++k) scale.push_back(scale.back() + (k % 7 % 4 == 2 ? 1 : 2));
   std::vector<Notes> run(steps);
@@ -53,7 +51,7 @@ std::vector<Notes> climb(int tonic, size_t steps, const std::vector<size_t>& deg
 // A run, tick by tick: each step releases the notes of the one before and attacks its own
 // (voice by voice in scales, whole chords at once); one step more only releases. A Pause then
 // silences all slots and Play repeats the last release; the end silences all slots.
-std::vector<Messages> expectedRun(const std::vector<Notes>& steps, bool chordWise) {
+static std::vector<Messages> expectedRun(const std::vector<Notes>& steps, bool chordWise) {
   std::vector<Messages> run{ons(steps[0])};
   for (size_t i = 1; i < steps.size(); ++i) {
     Messages step = chordWise ? offs(steps[i - 1]) + ons(steps[i]) : Messages{};
@@ -65,21 +63,19 @@ std::vector<Messages> expectedRun(const std::vector<Notes>& steps, bool chordWis
   return run + std::vector<Messages>{release, silence + release, silence};
 }
 
-class Playback : public ::testing::Test {
- protected:
+struct Playback : ::testing::Test {
   Playback() { midi(), fake.dcOps.clear(); }  // what opening the window sent and drew
   void command(int id) { SendCommand(*program, id); }
   void tick() { SendMessage(*program, WM_TIMER, IDM_PLAY_TIMER, 0); }
   Messages midi() { return std::exchange(fake.midiMessages, {}); }
-  std::pair<int, int> buttonXY(int p) { return {buttonX(*program, p), buttonY(*program, p)}; }
   // Each note is drawn just before it sounds, on a button of it: yellow to start, white to stop.
   void expectDrawnAsSounded(const Messages& sent) {
     std::vector<std::pair<int, platform::Colour>> drawn, expected;
     for (uint32_t m : sent)
-      expected.push_back({(m >> 8) & 0x7F, m & 0x10 ? platform::rgb(255, 255, 0) : WHITE});
+      expected.push_back({(m >> 8) & 0x7F, m & 0x10 ? platform::rgb(255, 255, 0) : platform::WHITE});
     for (const SurfaceOp& c : std::exchange(fake.dcOps, {}))
       for (int p = 0; p < KB_POSITIONS && c.kind == SurfaceOp::Kind::Ellipse; ++p)
-        if (!isLabelSlot(p) && std::pair{c.x + 20, c.y2 - 20} == buttonXY(p))
+        if (!isLabelSlot(p) && c.x + 20 == buttonX(*program, p) && c.y2 - 20 == buttonY(*program, p))
           drawn.push_back({keyConfig[program->sel.keySel2].midiKeyNum[p], c.brush.colour});
     EXPECT_EQ(drawn, expected);
   }
@@ -95,14 +91,11 @@ TEST_F(Playback, RunsSoundTheMusicThenReleaseAndEnd) {
       {IDM_SCALE_SIXTHS, 0, climb(55, 8, {7, 2})},  // the third, an octave up over it
       {IDM_PROG_C_ARM_1, 0, {{71, 63, 66}, {68, 71, 63}, {73, 76, 68}, {66, 70, 73, 76}}}};
   for (const auto& [selection, tuning, steps] : cases) {
-    command(selection);
-    program->sel.keySel2 = tuning;
-    midi(), fake.dcOps.clear();
+    command(selection), program->sel.keySel2 = tuning, midi(), fake.dcOps.clear();
     const std::vector<Messages> expected = expectedRun(steps, selection == IDM_PROG_C_ARM_1);
     command(IDPB_PLAY);  // a new run releases nothing of the one before
     for (size_t step = 0; step < expected.size(); ++step) {
-      const bool pausePlay = step + 2 == expected.size();
-      if (pausePlay) command(IDPB_PAUSE), command(IDPB_PLAY);
+      if (step + 2 == expected.size()) command(IDPB_PAUSE), command(IDPB_PLAY);
       else if (step > 0) tick();
       const Messages sent = midi();
       EXPECT_EQ(sent, expected[step]) << selection << " in tuning " << tuning << " step " << step;
@@ -133,8 +126,7 @@ TEST_F(Playback, TransportCommandsPauseResumeLoopAndStop) {
     const Messages sent = midi();
     const SelectionState& sel = program->sel;
     EXPECT_EQ((std::tuple{sel.ctrlPlay, sel.ctrlPause, sel.ctrlLoop, fake.focus, fake.timerRunning,
-                          fake.invalidations - repaints, r.action != PAUSE || fake.dcOps.empty(),
-                          sent}),
+                          fake.invalidations - repaints, r.action != PAUSE || fake.dcOps.empty(), sent}),
               (std::tuple{r.play, r.pause, r.loop, r.focus, r.play == 1, r.action == STOP, true,
                           r.sent.value_or(sent)})) << "row " << &r - script;
     fake.dcOps.clear();
@@ -155,8 +147,7 @@ TEST_F(Playback, SpeedKeysAndTheScrollBarKeepTheTempoInRangeAndRestartTheTimer) 
   for (bool running : {false, true}) {
     if (running) command(IDPB_PLAY);
     for (const Move& m : moves) {
-      program->sel.vPos = m.from;
-      fake.clearLog();
+      program->sel.vPos = m.from, fake.log.clear();
       if (m.command) command(m.command);
       else SendMessage(*program, WM_VSCROLL, static_cast<uintptr_t>(m.code | m.thumb << 16), 0);
       const Log restart{"timer.kill 605", "timer.set 605 " + std::to_string(m.tempo * 250)};
@@ -165,6 +156,3 @@ TEST_F(Playback, SpeedKeysAndTheScrollBarKeepTheTempoInRangeAndRestartTheTimer) 
     }
   }
 }
-
-}  // namespace
-}  // namespace brenavo

@@ -14,19 +14,14 @@
 #include "practice/practice_steps.h"
 #include "selection/menus.h"
 
-namespace brenavo {
-namespace {
+using namespace brenavo;
 
 using fakes::SurfaceOp;
-constexpr platform::Colour RED = platform::rgb(225, 0, 0);
-constexpr platform::Colour GREEN = platform::rgb(110, 225, 110);
-constexpr platform::Colour YELLOW = platform::rgb(255, 255, 0);
+constexpr platform::Colour RED = platform::rgb(225, 0, 0), GREEN = platform::rgb(110, 225, 110),
+                           YELLOW = platform::rgb(255, 255, 0);
 
-class Practice : public ::testing::Test {
- protected:
-  void send(uint32_t message, uintptr_t wParam, intptr_t lParam = 0) {
-    WindowFunc(*program, message, wParam, lParam);
-  }
+struct Practice : ::testing::Test {
+  void send(uint32_t message, uintptr_t wParam, intptr_t lParam = 0) { WindowFunc(*program, message, wParam, lParam); }
   void command(int id) { send(WM_COMMAND, static_cast<uintptr_t>(id)); }
   void tick() { send(WM_TIMER, IDM_PRACTICE_TIMER); }
   // Blocks, long enough to show a wrong note, in which each of the notes sounds clearly.
@@ -40,14 +35,10 @@ class Practice : public ::testing::Test {
     const PracticeStep& s = program->practice.steps.at(static_cast<size_t>(step));
     return {s.notes, s.notes + s.count};
   }
-  int drawn(platform::Colour fill, platform::Colour outline) {
-    return static_cast<int>(std::ranges::count_if(fake.dcOps, [&](const SurfaceOp& op) {
+  auto drawn(platform::Colour fill, platform::Colour outline) {
+    return std::ranges::count_if(fake.dcOps, [&](const SurfaceOp& op) {
       return op.kind == SurfaceOp::Kind::Ellipse && op.brush.colour == fill && op.pen.colour == outline;
-    }));
-  }
-  // Buttons of both diagrams that sound a note in G-C-F.
-  static int buttonsOf(int note) {
-    return static_cast<int>(std::ranges::count(keyConfig[0].midiKeyNum, note));
+    });
   }
   std::string saved() { return fake.storedStrings["Practica/G-C-F 210 201 1021"]; }
 
@@ -61,16 +52,14 @@ TEST_F(Practice, StepsSoundWhatARunPlays) {
        {IDM_SCALE_SIXTHS, 223}, {IDM_SCALE_CHROMATIC}, {IDM_SCALE_WT1}, {IDM_CHORDS_MAJOR + 4},
        {IDM_PROG_C_MEL_1 + 3}, {IDM_PROG_TRIAD_1}}) {
     for (int id : selection) command(id);
-    std::vector<std::vector<int>> run;
+    std::vector<std::vector<int>> run, practised;
     fake.midiMessages.clear();
     for (command(IDPB_PLAY); program->sel.ctrlPlay; send(WM_TIMER, IDM_PLAY_TIMER)) {
       std::vector<int> on;
-      for (uint32_t m : fake.midiMessages)
+      for (uint32_t m : std::exchange(fake.midiMessages, {}))
         if ((m & 0xF0) == 0x90 && (m >> 16) != 0) on.push_back(static_cast<int>((m >> 8) & 0x7F));
       if (!on.empty()) run.push_back(on);
-      fake.midiMessages.clear();
     }
-    std::vector<std::vector<int>> practised;
     for (const PracticeStep& step : practiceSteps(program->sel))
       practised.emplace_back(step.notes, step.notes + step.count);
     EXPECT_EQ(practised, run) << selection.back();
@@ -81,29 +70,27 @@ TEST_F(Practice, StepsSoundWhatARunPlays) {
 // after a moment); a wrong note, an octave too, rings its buttons red on both diagrams and
 // is named; silence and a missing voice do nothing.
 TEST_F(Practice, WaitAcceptsTheStepAndShowsAWrongNote) {
-  const struct { std::vector<int> format; int heard; int offset; bool right; int wrongNote; } cases[] = {
-      {{IDM_SCALE_NOTES}, 0, 0, true, -1},      {{IDM_SCALE_NOTES}, 0, 1, false, 1},
-      {{IDM_SCALE_NOTES}, 0, 12, false, 12},    {{IDM_SCALE_NOTES}, -1, 0, false, -1},
-      {{IDM_SCALE_THIRDS}, 1, 0, false, -1},    {{IDM_SCALE_THIRDS}, 2, 0, true, -1}};
+  // The format, how many of the step's notes are heard (0: only the first, moved by offset), and
+  // whether that makes the step right.
+  const struct { int format, heard, offset; bool right; } cases[] = {
+      {IDM_SCALE_NOTES, 0, 0, true}, {IDM_SCALE_NOTES, 0, 1, false}, {IDM_SCALE_NOTES, 0, 12, false},
+      {IDM_SCALE_NOTES, -1, 0, false}, {IDM_SCALE_THIRDS, 1, 0, false}, {IDM_SCALE_THIRDS, 2, 0, true}};
   for (const auto& c : cases) {
     program = CreateMainWindow(fake.services()), fake.timerRunning = false;
-    command(c.format[0]), command(IDM_PRACTICE_WAIT), fake.dcOps.clear();
+    command(c.format), command(IDM_PRACTICE_WAIT), fake.dcOps.clear();
     const std::vector<int> step = notes(0);
-    std::vector<int> heard(step.begin(), step.begin() + std::max(c.heard, 0));
-    if (c.heard == 0) heard = {step[0] + c.offset};
-    hear(heard);
-    const int wrong = c.wrongNote < 0 ? -1 : step[0] + c.wrongNote;
-    EXPECT_EQ(drawn(GREEN, platform::BLACK), c.right ? static_cast<int>(step.size()) : 0) << c.offset;
-    EXPECT_EQ(drawn(platform::WHITE, RED), wrong < 0 ? 0 : buttonsOf(wrong)) << c.offset;
+    hear(c.heard == 0 ? std::vector{step[0] + c.offset}
+                      : std::vector(step.begin(), step.begin() + std::max(c.heard, 0)));
+    const int wrong = c.offset ? step[0] + c.offset : -1;  // on buttons of both sides
+    EXPECT_EQ(drawn(GREEN, platform::BLACK), c.right ? std::ssize(step) : 0) << c.offset;
+    EXPECT_EQ(drawn(platform::WHITE, RED), std::ranges::count(keyConfig[0].midiKeyNum, wrong));
     EXPECT_EQ(fake.statusTexts[2],
               wrong < 0 ? "PRACTICA: paso 1 de " + std::to_string(program->practice.steps.size())
                         : "SE OYE: " + heardNoteName(wrong));
     EXPECT_EQ(fake.timerRunning && fake.timerId == IDM_PRACTICE_TIMER, c.right);
-    fakes::RecordingSurface paint;  // a repaint keeps the step lit
-    send(WM_PAINT, 0, reinterpret_cast<intptr_t>(static_cast<platform::Surface*>(&paint)));
-    EXPECT_EQ(std::ranges::count_if(paint.opsOf(SurfaceOp::Kind::Ellipse), [&](const SurfaceOp& op) {
-                return op.brush.colour == (c.right ? GREEN : YELLOW);
-              }), static_cast<long>(step.size()));
+    fakes::RecordingSurface paint(&fake.dcOps);  // a repaint keeps the step lit
+    fake.dcOps.clear(), send(WM_PAINT, 0, reinterpret_cast<intptr_t>(static_cast<platform::Surface*>(&paint)));
+    EXPECT_EQ(drawn(c.right ? GREEN : YELLOW, platform::BLACK), std::ssize(step));
   }
 }
 
@@ -111,10 +98,9 @@ TEST_F(Practice, WaitAcceptsTheStepAndShowsAWrongNote) {
 // microphone, shows the summary and keeps it for the selection.
 TEST_F(Practice, WaitReachesTheEndWithASummaryKeptForTheSelection) {
   command(IDM_PRACTICE_WAIT);
-  EXPECT_TRUE(program->menu.items[0].grayed && !program->menu.items[PRACTICE_MENU].grayed);
-  EXPECT_FALSE(GetSubMenu(program->menu, PRACTICE_MENU)->items.back().grayed);
-  const int steps = static_cast<int>(program->practice.steps.size());
-  for (int step = 0; step < steps; ++step) {
+  EXPECT_TRUE(program->menu.items[0].grayed && !program->menu.items[PRACTICE_MENU].grayed &&
+              !GetSubMenu(program->menu, PRACTICE_MENU)->items.back().grayed);
+  for (int step = 0; step < 15; ++step) {
     if (step == 3) hear({notes(step)[0] + 1});
     hear(notes(step)), tick();
   }
@@ -122,15 +108,13 @@ TEST_F(Practice, WaitReachesTheEndWithASummaryKeptForTheSelection) {
             "messageBox Brenavo: Resultado de la practica|Practica terminada.\n\nBien: 14\nTarde: 0\n"
             "Mal: 1\nSin tocar: 0\n\nPasos fallados:\n  paso 4 (C): se oyo C#|0");
   EXPECT_EQ(saved(), "Bien: 14, Tarde: 0, Mal: 1, Sin tocar: 0; paso 4 (C): se oyo C#");
-  EXPECT_EQ(fake.logOf("audio.").back(), "audio.stop");
-  EXPECT_TRUE(std::ranges::none_of(program->menu.items, &MenuItem::grayed));
-  EXPECT_TRUE(GetSubMenu(program->menu, PRACTICE_MENU)->items.back().grayed);
+  EXPECT_TRUE(fake.logOf("audio.").back() == "audio.stop" &&
+              std::ranges::none_of(program->menu.items, &MenuItem::grayed) && GetSubMenu(program->menu, PRACTICE_MENU)->items.back().grayed);
 }
 
 // Four clicks at the tempo, then one step a period: right, late, wrong, and missed for the rest.
 TEST_F(Practice, TempoCountsInAndMarksEachStep) {
-  fake.midiMessages.clear();
-  command(IDM_PRACTICE_TEMPO);
+  fake.midiMessages.clear(), command(IDM_PRACTICE_TEMPO);
   for (int beat = 0; beat < 4; ++beat) tick();
   EXPECT_EQ(std::ranges::count_if(fake.midiMessages, [](uint32_t m) { return (m & 0xFF) == 0x99; }), 4);
   EXPECT_EQ(fake.statusTexts[2], "PRACTICA: paso 1 de 15");
@@ -143,11 +127,17 @@ TEST_F(Practice, TempoCountsInAndMarksEachStep) {
   EXPECT_FALSE(isPractising(*program));
 }
 
+// Without a microphone "&Practicar" says so and nothing else happens; during a run it is refused.
 // Stop, close, a new selection or the options end a practice quietly: no summary, nothing kept.
-TEST_F(Practice, EveryOtherEndIsQuiet) {
+TEST_F(Practice, NoInputOrARunKeepsPracticeOutAndEveryOtherEndIsQuiet) {
+  fake.audioInputs.clear(), fake.log.clear(), command(IDM_PRACTICE_WAIT);
+  EXPECT_TRUE(fake.logOf("messageBox").size() == 1 && fake.logOf("menu.").empty() &&
+              fake.logOf("window.").empty() && !isPractising(*program));
+  fake.audioInputs = {"Microfono"}, command(IDPB_PLAY), command(IDM_PRACTICE_TEMPO);
+  EXPECT_FALSE(isPractising(*program));
   for (std::pair<uint32_t, int> end : {std::pair{WM_COMMAND, IDM_PRACTICE_STOP}, {WM_COMMAND, IDPB_STOP},
        {WM_COMMAND, IDM_SCALE_CHROMATIC}, {WM_COMMAND, IDM_DIALOGBOX_OPTIONS}, {WM_DESTROY, 0}}) {
-    program = CreateMainWindow(fake.services()), command(IDM_PRACTICE_TEMPO), tick(), fake.clearLog();
+    program = CreateMainWindow(fake.services()), command(IDM_PRACTICE_TEMPO), tick(), fake.log.clear();
     send(end.first, static_cast<uintptr_t>(end.second));
     EXPECT_TRUE(!isPractising(*program) && !fake.timerRunning && fake.logOf("audio.stop").size() == 1 &&
                 fake.logOf("messageBox").empty() && fake.logOf("store.string").empty()) << end.second;
@@ -155,14 +145,3 @@ TEST_F(Practice, EveryOtherEndIsQuiet) {
   EXPECT_EQ(program->sel.chromaticSel + fake.quitCode, 0);  // the chromatic one was chosen, then closed
 }
 
-// Without a microphone "&Practicar" says so and nothing else happens; during a run it is refused.
-TEST_F(Practice, NoInputExplainsItselfAndARunKeepsPracticeOut) {
-  fake.audioInputs.clear(), fake.clearLog(), command(IDM_PRACTICE_WAIT);
-  EXPECT_EQ(fake.logOf("messageBox").size(), 1u);
-  EXPECT_TRUE(fake.logOf("menu.").empty() && fake.logOf("window.").empty() && !isPractising(*program));
-  fake.audioInputs = {"Microfono"}, command(IDPB_PLAY), command(IDM_PRACTICE_TEMPO);
-  EXPECT_FALSE(isPractising(*program));
-}
-
-}  // namespace
-}  // namespace brenavo

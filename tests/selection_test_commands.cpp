@@ -12,14 +12,13 @@
 #include "fakes/recording_platform.h"
 #include "selection/commands.h"
 
-namespace brenavo {
-namespace {
+using namespace brenavo;
 
 enum Kind { CHR, DIA, PEN, WT, CHO, CIR };  // chromatic, diatonic, pentatonic, whole-tone...
 
 // The six kinds in that order, row, steps, format and its index, pentatonic family, tempo, where
 // playback stands, and the repaints and scale status texts requested since the log was cleared.
-std::vector<ptrdiff_t> seen(const SelectionState& s, const fakes::RecordingPlatform& fake) {
+static std::vector<ptrdiff_t> seen(const SelectionState& s, const fakes::RecordingPlatform& fake) {
   return {s.chromaticSel, s.diatonicSel, s.pentatonicSel, s.wholeToneSel, s.chordSel, s.circleSel,
           s.scpIndex, s.scaleSteps, s.formatSel, s.formatSel2, s.pentType, s.vPos, s.scalePoint,
           std::ssize(fake.logOf("window.invalidate")), std::ssize(fake.logOf("status.text 1"))};
@@ -45,11 +44,11 @@ TEST(SelectionCommands, EachCommandSelectsItsKindRowStepsAndFormatOrNothing) {
     std::vector<ptrdiff_t> expected = {0, 0, 0, 0, 0, 0, row, steps, IDM_SCALE_NOTES + format,
                                        format, family, 7, 5, 1, 1};
     expected[kind] = kind == CHR ? 1 : kind == DIA ? IDM_SCALE_1 + row : id;
-    fake.clearLog();
+    fake.log.clear();
     ASSERT_TRUE(handleSelectionCommand(*program, id)) << id;
     EXPECT_EQ(seen(program->sel, fake), expected) << "after " << id;
   }
-  fake.clearLog();
+  fake.log.clear();
   const std::vector<ptrdiff_t> before = seen(program->sel, fake);
   const std::vector<int> others = {0,   101, 110, 111, 200, 205, 209, 272, 299,
                                    311, 399, 436, 501, 601, 801, 12345, 12346},
@@ -61,6 +60,3 @@ TEST(SelectionCommands, EachCommandSelectsItsKindRowStepsAndFormatOrNothing) {
   EXPECT_TRUE(fake.log.empty());
   EXPECT_EQ(seen(program->sel, fake), before);
 }
-
-}  // namespace
-}  // namespace brenavo

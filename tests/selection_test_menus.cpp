@@ -12,8 +12,7 @@
 #include "model/tables.h"
 #include "selection/menus.h"
 
-namespace brenavo {
-namespace {
+using namespace brenavo;
 
 TEST(Menus, HintsChordTypesAndEachTuningsKeys) {
   fakes::RecordingPlatform fake;
@@ -61,6 +60,3 @@ TEST(Menus, HintsChordTypesAndEachTuningsKeys) {
     EXPECT_EQ(s, 8);
   }
 }
-
-}  // namespace
-}  // namespace brenavo

@@ -7,52 +7,18 @@
 
 namespace brenavo::fakes {
 
-namespace {
-
-template <typename T, typename Keep>
-std::vector<T> filtered(const std::vector<T>& items, Keep keep) {
-  std::vector<T> out;
-  std::copy_if(items.begin(), items.end(), std::back_inserter(out), keep);
-  return out;
-}
-
 // Takes the next queued answer, or the one given when none is queued.
 template <typename T>
-T nextOr(std::deque<T>& queued, T otherwise) {
-  if (queued.empty()) return otherwise;
-  T next = queued.front();
-  queued.pop_front();
-  return next;
-}
-
-// Reads name from a store into value; false when it is not there.
-template <typename T>
-bool lookUp(const std::map<std::string, T>& store, const char* name, T& value) {
-  const auto found = store.find(name);
-  if (found != store.end()) value = found->second;
-  return found != store.end();
-}
-
-}  // namespace
-
-std::vector<SurfaceOp> RecordingSurface::opsOf(SurfaceOp::Kind kind) const {
-  return filtered(ops(), [kind](const SurfaceOp& op) { return op.kind == kind; });
+static T nextOr(std::deque<T>& queued, T otherwise) {
+  if (!queued.empty()) otherwise = queued.front(), queued.pop_front();
+  return otherwise;
 }
 
 std::vector<std::string> RecordingPlatform::logOf(const std::string& prefix) const {
-  return filtered(log, [&prefix](const std::string& line) { return line.starts_with(prefix); });
-}
-
-std::unique_ptr<platform::Surface> RecordingPlatform::getDC() {
-  note("window.getDC");
-  return std::make_unique<RecordingSurface>(&dcOps);
-}
-
-void RecordingPlatform::createBar(const int* rightEdges, int parts, const std::string& firstText) {
-  statusTexts = {{0, firstText}};
-  std::string edges;
-  for (int part = 0; part < parts; ++part) edges += std::to_string(rightEdges[part]) + ",";
-  note("status.create", edges, firstText);
+  std::vector<std::string> lines;
+  std::ranges::copy_if(log, std::back_inserter(lines),
+                       [&](const std::string& line) { return line.starts_with(prefix); });
+  return lines;
 }
 
 int RecordingPlatform::messageBox(const std::string& text, const std::string& caption, int style) {
@@ -61,47 +27,24 @@ int RecordingPlatform::messageBox(const std::string& text, const std::string& ca
 }
 
 platform::OptionsOutcome RecordingPlatform::runOptions(const platform::OptionsChecks& initial) {
-  optionsShown.push_back(initial);
-  note("dialog.options");
+  optionsShown.push_back(initial), note("dialog.options");
   return nextOr(optionsOutcomes, platform::OptionsOutcome{false, initial});
 }
 
 uint32_t RecordingPlatform::shortMessage(uint32_t packed) {
   char text[16];
   std::snprintf(text, sizeof text, "0x%08X", static_cast<unsigned>(packed));
-  note("midi.short", text);
-  midiMessages.push_back(packed);
+  note("midi.short", text), midiMessages.push_back(packed);
   const int status = static_cast<int>(packed & 0xF0), key = static_cast<int>((packed >> 8) & 0x7F);
-  if (status == 0x90 && (packed >> 16 & 0x7F) > 0)
-    ++soundingNotes[key];
-  else if (status == 0x80 || status == 0x90)  // a note-off ends every instance of the note
-    soundingNotes.erase(key);
+  if (status == 0x90 && (packed >> 16 & 0x7F) > 0) ++soundingNotes[key];
+  else if (status == 0x80 || status == 0x90) soundingNotes.erase(key);  // ends every instance of it
   return 0;
 }
 
-platform::KeyStore::Disposition RecordingPlatform::openOrCreate() {
-  note("store.open");
-  if (storeFails) return Disposition::Failed;
-  if (storeExists) return Disposition::OpenedExisting;
-  storeExists = true;
-  return Disposition::CreatedNew;
-}
-
-bool RecordingPlatform::readDword(const char* name, int32_t& value) {
-  note("store.read", name);
-  return lookUp(storedDwords, name, value);
-}
-
-bool RecordingPlatform::draw(const platform::Document& document,
-                             const platform::PageDone& pageDone) {
+bool RecordingPlatform::draw(const platform::Document& document, const platform::PageDone& pageDone) {
   printedOps.clear();
   RecordingSurface surface(&printedOps);
   return document.draw(surface, page, pageDone);
-}
-
-void RecordingPlatform::preview(const platform::Document& document) {
-  note("printer.preview", document.title);
-  draw(document, [](int, int) { return true; });
 }
 
 void RecordingPlatform::exportToFile(const std::vector<platform::Document>& choices) {
@@ -111,22 +54,8 @@ void RecordingPlatform::exportToFile(const std::vector<platform::Document>& choi
 }
 
 void RecordingPlatform::writeBook(const platform::Document& book) {
-  const bool finished =
-      draw(book, [this](int pages, int) { return cancelBookAtPage == 0 || pages < cancelBookAtPage; });
+  const bool finished = draw(book, [this](int pages, int) { return !cancelBookAtPage || pages < cancelBookAtPage; });
   note("printer.book", book.title, finished ? "written" : "cancelled");
-}
-
-bool RecordingPlatform::readString(const char* name, std::string& value) {
-  note("store.readString", name);
-  return lookUp(storedStrings, name, value);
-}
-
-// Starts only on an input it has; an empty list is a machine without a microphone.
-bool RecordingPlatform::start(const std::string& input, BlockCallback onBlock) {
-  note("audio.start", input);
-  if (audioInputs.empty()) return false;
-  listening = std::move(onBlock);
-  return true;
 }
 
 }  // namespace brenavo::fakes

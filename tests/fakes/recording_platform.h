@@ -25,8 +25,7 @@ struct SurfaceOp {
   platform::Colour textColour = 0;
   platform::Brush brush;
   platform::Font font;
-  int bkMode = platform::OPAQUE;
-  int page = 0;                       // pages begun before this one
+  int bkMode = platform::OPAQUE, page = 0;  // page: pages begun before this one
   platform::Pen pen;
 };
 
@@ -41,35 +40,23 @@ class RecordingSurface : public platform::Surface {
   platform::Colour setTextColor(platform::Colour c) override { return std::exchange(textColour, c); }
   platform::Colour setBkColor(platform::Colour c) override { return std::exchange(bkColour, c); }
   int setBkMode(int mode) override { return std::exchange(bkMode, mode); }
-  void ellipse(int left, int top, int right, int bottom) override {
-    record(SurfaceOp::Kind::Ellipse, left, top, right, bottom);
-  }
-  platform::Size textExtent(std::string_view text) override {
-    return {10 * static_cast<int>(text.size()), 20};
-  }
+  void ellipse(int l, int t, int r, int b) override { record(SurfaceOp::Kind::Ellipse, l, t, r, b); }
+  platform::Size textExtent(std::string_view text) override { return {10 * int(text.size()), 20}; }
   void textOut(int left, int top, std::string_view text) override {
     record(SurfaceOp::Kind::TextOut, left, top, 0, 0, std::string(text));
   }
-  void copyBlank(int left, int top, int right, int bottom) override {
-    record(SurfaceOp::Kind::CopyBlank, left, top, right, bottom);
-  }
-  void line(int x1, int y1, int x2, int y2) override {
-    record(SurfaceOp::Kind::Line, x1, y1, x2, y2);
-  }
-  void rectangle(int left, int top, int right, int bottom) override {
-    record(SurfaceOp::Kind::Rectangle, left, top, right, bottom);
-  }
+  void copyBlank(int l, int t, int r, int b) override { record(SurfaceOp::Kind::CopyBlank, l, t, r, b); }
+  void line(int x1, int y1, int x2, int y2) override { record(SurfaceOp::Kind::Line, x1, y1, x2, y2); }
+  void rectangle(int l, int t, int r, int b) override { record(SurfaceOp::Kind::Rectangle, l, t, r, b); }
   void setOrigin(int x, int y) override { originX = x, originY = y; }
   void newPage() override { ++pages, originX = originY = 0; }
 
   const std::vector<SurfaceOp>& ops() const { return *sink_; }
-  std::vector<SurfaceOp> opsOf(SurfaceOp::Kind kind) const;
 
   platform::Pen pen;
   platform::Brush brush;
   platform::Font font;
-  platform::Colour textColour = platform::BLACK;
-  platform::Colour bkColour = platform::WHITE;
+  platform::Colour textColour = platform::BLACK, bkColour = platform::WHITE;
   int bkMode = platform::OPAQUE;
   int originX = 0, originY = 0, pages = 0;
 
@@ -84,47 +71,36 @@ class RecordingSurface : public platform::Surface {
   std::vector<SurfaceOp>* sink_;
 };
 
-class RecordingPlatform : public platform::Window,
-                          public platform::MenuBar,
-                          public platform::StatusBar,
-                          public platform::Timer,
-                          public platform::ScrollBar,
-                          public platform::Controls,
-                          public platform::Messages,
-                          public platform::Dialogs,
-                          public platform::Help,
-                          public platform::MidiDevice,
-                          public platform::KeyStore,
-                          public platform::Printer,
-                          public platform::AudioInput {
+class RecordingPlatform : public platform::Window, public platform::MenuBar, public platform::StatusBar,
+                          public platform::Timer, public platform::ScrollBar, public platform::Controls,
+                          public platform::Messages, public platform::Dialogs, public platform::Help,
+                          public platform::MidiDevice, public platform::KeyStore,
+                          public platform::Printer, public platform::AudioInput {
  public:
   platform::Platform& services() { return services_; }
 
   // Window
   void invalidate() override { ++invalidations, note("window.invalidate"); }
   void show() override { note("window.show"); }
-  platform::Size screenSize() override { return note("window.screenSize"), screen; }
+  platform::Size screenSize() override { return note("window.screenSize"), platform::Size{1024, 768}; }
   void postQuit(int exitCode) override { quitCode = exitCode, note("window.postQuit", exitCode); }
-  std::unique_ptr<platform::Surface> getDC() override;
+  std::unique_ptr<platform::Surface> getDC() override {
+    return note("window.getDC"), std::make_unique<RecordingSurface>(&dcOps);
+  }
   // MenuBar
   void redraw(const Menu&) override { ++menuRedraws, note("menu.redraw"); }
   // StatusBar
-  void createBar(const int* rightEdges, int parts, const std::string& firstText) override;
+  void createBar(const int*, int, const std::string& firstText) override {
+    statusTexts = {{0, firstText}}, note("status.create", firstText);
+  }
   void setText(int part, const std::string& text) override {
     statusTexts[part] = text, note("status.text", part, text);
   }
   // Timer
-  void setTimer(int id, int periodMs) override {
-    timerRunning = true, timerId = id, note("timer.set", id, periodMs);
-  }
-  void killTimer(int id) override {
-    if (id == timerId) timerRunning = false;
-    note("timer.kill", id);
-  }
+  void setTimer(int id, int ms) override { timerRunning = true, timerId = id, note("timer.set", id, ms); }
+  void killTimer(int id) override { timerRunning &= id != timerId, note("timer.kill", id); }
   // ScrollBar
-  void setRange(int minimum, int maximum) override {
-    scrollMin = minimum, scrollMax = maximum, note("scroll.range", minimum, maximum);
-  }
+  void setRange(int lo, int hi) override { scrollMin = lo, scrollMax = hi, note("scroll.range", lo, hi); }
   void setPos(int position) override { scrollPos = position, note("scroll.pos", position); }
   // Controls
   void createControl(const platform::ControlLayout& layout) override {
@@ -140,9 +116,7 @@ class RecordingPlatform : public platform::Window,
   void runUsage(const std::string& text) override { lastUsageText = text, note("dialog.usage"); }
   // Help
   void initialize() override { note("help.initialize"); }
-  bool displayTopic(const std::string& target) override {
-    return note("help.display", target), true;
-  }
+  bool displayTopic(const std::string& target) override { return note("help.display", target), true; }
   void uninitialize() override { note("help.uninitialize"); }
   // MidiDevice
   bool open() override { return note("midi.open"), midiOpenSucceeds; }
@@ -150,34 +124,40 @@ class RecordingPlatform : public platform::Window,
   void reset() override { soundingNotes.clear(), note("midi.reset"); }
   void close() override { note("midi.close"); }
   // KeyStore
-  Disposition openOrCreate() override;
-  bool readDword(const char* name, int32_t& value) override;
-  void writeDword(const char* name, int32_t value) override {
-    storedDwords[name] = value, note("store.write", name, value);
+  Disposition openOrCreate() override {
+    if (note("store.open"), storeFails) return Disposition::Failed;
+    return std::exchange(storeExists, true) ? Disposition::OpenedExisting : Disposition::CreatedNew;
   }
-  void writeString(const char* n, const char* v) override {
-    storedStrings[n] = v, note("store.string", n, v);
+  bool readDword(const char* name, int32_t& value) override {
+    return note("store.read", name), lookUp(storedDwords, name, value);
   }
+  void writeDword(const char* n, int32_t v) override { storedDwords[n] = v, note("store.write", n, v); }
+  void writeString(const char* n, const char* v) override { storedStrings[n] = v, note("store.string", n, v); }
   void closeKey() override { note("store.close"); }
   // Printer: each document is drawn at once on a recording surface of `page` units.
-  void preview(const platform::Document& document) override;
+  void preview(const platform::Document& document) override {
+    note("printer.preview", document.title), draw(document, [](int, int) { return true; });
+  }
   void exportToFile(const std::vector<platform::Document>& choices) override;
   void writeBook(const platform::Document& book) override;
-  bool readString(const char* name, std::string& value) override;
+  bool readString(const char* name, std::string& value) override {
+    return note("store.readString", name), lookUp(storedStrings, name, value);
+  }
   // AudioInput
   std::vector<std::string> inputs() override { return audioInputs; }
-  bool start(const std::string& input, BlockCallback onBlock) override;
-  void stop() override { listening = nullptr, note("audio.stop"); }
+  // Starts only on an input it has; an empty list is a machine without a microphone.
+  bool start(const std::string& input, BlockCallback) override {
+    return note("audio.start", input), !audioInputs.empty();
+  }
+  void stop() override { note("audio.stop"); }
 
   // Everything that happened, in order.
   std::vector<std::string> log;
   // Log lines that start with a prefix ("midi.", "status.text").
   std::vector<std::string> logOf(const std::string& prefix) const;
-  void clearLog() { log.clear(); }
 
   // What the calls left: the window, menus, status bar, timer, scroll bar and controls...
   int invalidations = 0, quitCode = -1, menuRedraws = 0, focus = -1;
-  platform::Size screen{1024, 768};
   std::vector<SurfaceOp> dcOps;        // everything drawn through getDC surfaces
   std::map<int, std::string> statusTexts;
   bool timerRunning = false;
@@ -200,9 +180,8 @@ class RecordingPlatform : public platform::Window,
   std::vector<SurfaceOp> printedOps;
   int cancelBookAtPage = 0;
   std::map<std::string, std::string> storedStrings;
-  // ...and the microphone: its inputs, and where its blocks go while it listens.
+  // ...and the microphone's inputs.
   std::vector<std::string> audioInputs{"Microfono"};
-  BlockCallback listening;
 
  private:
   // Appends one log line: the words joined by blanks.
@@ -215,6 +194,12 @@ class RecordingPlatform : public platform::Window,
   }
 
   bool draw(const platform::Document& document, const platform::PageDone& pageDone);
+  // Reads name from a store into value; false when it is not there.
+  template <typename T>
+  static bool lookUp(const std::map<std::string, T>& store, const char* name, T& value) {
+    const auto found = store.find(name);
+    return found != store.end() && (value = found->second, true);
+  }
 
   platform::Platform services_{*this, *this, *this, *this, *this, *this,
                                *this, *this, *this, *this, *this, *this, *this};

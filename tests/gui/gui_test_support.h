@@ -21,8 +21,7 @@ inline QList<int> commandsNotRun;
 
 inline std::vector<uintptr_t> wParamsOf(uint32_t message) {
   std::vector<uintptr_t> found;
-  for (const auto& [got, wParam] : received)
-    if (got == message) found.push_back(wParam);
+  for (const auto& [got, wParam] : received) if (got == message) found.push_back(wParam);
   return found;
 }
 
@@ -50,27 +49,21 @@ inline void answerNextBox(QMessageBox::StandardButton answer, QString& seen) {
   });
 }
 
-inline QRect labelBox(QPoint centre) { return {centre.x() - 15, centre.y() - 11, 30, 22}; }
-
 // Whether a button's circle centred at `c` (`scale` device pixels a logical one) has a dark
 // outline at a radius of 16 to 22 on its right, `inside` colour above its label, white beyond.
-inline bool circleOk(const QImage& image, QPoint c, QRgb inside = qRgb(255, 255, 255),
-                     int scale = 1) {
+inline bool circleOk(const QImage& image, QPoint c, QRgb inside = qRgb(255, 255, 255), int scale = 1) {
   int darkest = 255;
   for (int dx = 16 * scale; dx <= 22 * scale; ++dx)
     darkest = std::min(darkest, qGray(image.pixel(c.x() * scale + dx, c.y() * scale)));
   const auto at = [&image, scale](int x, int y) { return image.pixel(x * scale, y * scale); };
-  return darkest < 90 && at(c.x(), c.y() - 16) == inside &&
-         at(c.x() + 26, c.y()) == qRgb(255, 255, 255);
+  return darkest < 90 && at(c.x(), c.y() - 16) == inside && at(c.x() + 26, c.y()) == qRgb(255, 255, 255);
 }
 
 struct TestWindow {
   fakes::RecordingPlatform fake;
   std::unique_ptr<qt::MainWindow> window;
   explicit TestWindow(bool midiOpens = true) {
-    received.clear();
-    commandsNotRun.clear();
-    fake.midiOpenSucceeds = midiOpens;
+    received.clear(), commandsNotRun.clear(), fake.midiOpenSucceeds = midiOpens;
     window = std::make_unique<qt::MainWindow>(fake, fake);
     window->program().windowProc = [](Program& p, uint32_t message, uintptr_t wParam, intptr_t l) {
       received.push_back({message, wParam});
@@ -79,8 +72,7 @@ struct TestWindow {
     };
   }
   bool showActive() {  // shown, with the keyboard
-    window->show();
-    window->activateWindow();
+    window->show(), window->activateWindow();
     return QTest::qWaitForWindowActive(window.get());
   }
   Program& program() { return window->program(); }

@@ -17,18 +17,17 @@ class HelpTest : public QObject {
   void pagesOpenInAViewerThatDoesNotHoldTheProgram() {
     registerResources();
     const QString missing = "No se encontro la pagina de ayuda";
-    QStringList keyRows;  // the keys page lists each column's keys as they play
+    // The keys page says which way each tempo key goes, and lists each column's keys as they play.
+    QStringList keys{"F9 Más lento", "F10 Más rápido", "F11 Mucho más lento", "F12 Mucho más rápido"};
     for (const auto& column : KEY_ROWS) {
-      QStringList names;
-      for (const KeyPlace& key : column) names << QString::fromUtf8(key.name);
-      keyRows << names.join(' ').trimmed();
+      QString names;
+      for (const KeyPlace& key : column) names += QString::fromUtf8(key.name) + ' ';
+      keys << names.trimmed();
     }
     const struct { std::string target; QString title; QStringList says; } topics[] = {
         {helpTarget(IDM_HELP), "Como usar el Brenavo", {"Cómo usar"}},
         {helpTarget(IDM_FAQ), "Preguntas frecuentes", {"Control de MIDI no disponible."}},
-        {helpTarget(IDM_HOTKEYS), "Teclas del Brenavo",  // which way each tempo key goes
-         QStringList{"F9 Más lento", "F10 Más rápido", "F11 Mucho más lento",
-                     "F12 Mucho más rápido"} + keyRows},
+        {helpTarget(IDM_HOTKEYS), "Teclas del Brenavo", keys},
         {helpTarget(IDM_MTHEORY), "Teoria musical para el acordeon diatonico", {"I-vi-ii-V7"}},
         {"brenavo.chm::nada.htm", "", {missing, "brenavo.chm::nada.htm"}},
         {"otro.chm", "", {missing, "otro.chm"}}, {"", "", {missing}},

@@ -26,24 +26,20 @@ static QByteArray readFile(const QString& path) {
 static Disposition save(const QString& path, const char* name, int32_t value) {
   QtKeyStore store(path);
   const Disposition disposition = store.openOrCreate();
-  store.writeDword(name, value), store.closeKey();
-  return disposition;
+  return store.writeDword(name, value), store.closeKey(), disposition;
 }
 
 class KeyStoreTest : public QObject {
   Q_OBJECT
- private:
   QTemporaryDir dir_;  // a folder per case: no case meets another's settings, even in Qt's cache
   QString home_, path_;
   int cases_ = 0;
  private slots:
   void init() {
-    home_ = dir_.filePath(QString::number(++cases_));
-    path_ = home_ + "/Brenavo/Brenavo 2.0.conf";
+    home_ = dir_.filePath(QString::number(++cases_)), path_ = home_ + "/Brenavo/Brenavo 2.0.conf";
   }
   void cleanup() {  // a folder made read-only must be writable again to be removed
-    QFile::setPermissions(QFileInfo(path_).absolutePath(),
-                          QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    QFile::setPermissions(QFileInfo(path_).absolutePath(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
   }
   void theDefaultFileIsTheUsualPerUserSettingsFile() {
     qputenv("XDG_CONFIG_HOME", QFile::encodeName(home_));
@@ -92,8 +88,7 @@ class KeyStoreTest : public QObject {
     const QString secondName = path_ + ".link";
     QCOMPARE(::link(QFile::encodeName(path_), QFile::encodeName(secondName)), 0);
     const bool hasValues = content.contains("dBox_accKey=1013");
-    QCOMPARE(save(path_, "playbackSpeed", 7),
-             hasValues ? Disposition::OpenedExisting : Disposition::CreatedNew);
+    QCOMPARE(save(path_, "playbackSpeed", 7), hasValues ? Disposition::OpenedExisting : Disposition::CreatedNew);
     QCOMPARE(readFile(path_),
              hasValues ? QByteArray("[General]\napp_Version=2.0.1\ndBox_accKey=1013\n"
                                     "playbackSpeed=7\n\n[Extra]\nx=1\n")

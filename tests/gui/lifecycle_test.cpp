@@ -22,8 +22,7 @@ class LifecycleTest : public QObject {
       answerNextBox(answer, seen);
       QTest::keyClick(t.window.get(), Qt::Key_X, Qt::ControlModifier);
       const std::optional<int> quit = answer == QMessageBox::Yes ? std::optional(0) : std::nullopt;
-      QVERIFY2(seen.contains("|&Sí,&No,|") && t.window->desktop().quitCode() == quit,
-               qPrintable(seen));
+      QVERIFY2(seen.contains("|&Sí,&No,|") && t.window->desktop().quitCode() == quit, qPrintable(seen));
     }
     QVERIFY(t.window->close() && wParamsOf(WM_DESTROY).size() == 1);  // not again
     TestWindow run;  // the close box during a run stops its timer

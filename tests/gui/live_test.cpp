@@ -28,14 +28,11 @@ class LiveTest : public QObject {
     QTest::mouseRelease(canvas, Qt::LeftButton, {}, t.button(47));
     QVERIFY(sounds(-1) && circleOk(t.picture(), t.button(47), qRgb(255, 255, 255), ratio));
     t.window->desktop().setFocus(IDPB_PLAY);  // the space bar does not press it
-    QTest::keyPress(t.window.get(), Qt::Key_A);
-    QTest::keyPress(QApplication::focusWidget(), Qt::Key_Space);
+    QTest::keyPress(t.window.get(), Qt::Key_A), QTest::keyPress(QApplication::focusWidget(), Qt::Key_Space);
     QVERIFY(sounds(44));
-    QTest::keyRelease(QApplication::focusWidget(), Qt::Key_Space);
-    QTest::keyRelease(t.window.get(), Qt::Key_A);
+    QTest::keyRelease(QApplication::focusWidget(), Qt::Key_Space), QTest::keyRelease(t.window.get(), Qt::Key_A);
     QVERIFY(sounds(-1) && !t.program().sel.ctrlPlay);
-    received.clear();
-    commandsNotRun = {IDM_EXIT, IDM_EXPORT};  // they open windows
+    received.clear(), commandsNotRun = {IDM_EXIT, IDM_EXPORT};  // they open windows
     for (auto [key, modifiers] :
          {std::pair{Qt::Key_X, Qt::ControlModifier}, {Qt::Key_Q, Qt::AltModifier},
           {Qt::Key_F7, Qt::NoModifier}, {Qt::Key_E, Qt::ControlModifier}})
@@ -43,8 +40,7 @@ class LiveTest : public QObject {
     QVERIFY(wParamsOf(WM_KEYDOWN).empty() && wParamsOf(WM_COMMAND).size() == 3);
     QTest::keyPress(t.window.get(), Qt::Key_Z);
     QWidget other;
-    other.show();
-    other.activateWindow();
+    other.show(), other.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&other) && sounds(-1) && t.showActive());
     QTest::keyPress(t.window.get(), Qt::Key_Slash);
     QVERIFY(sounds(31));

@@ -41,8 +41,8 @@ class MainWindowTest : public QObject {
   // though started before a new choice was painted, outlasts repaints until the run ends.
   void frameMenusAndPictureShowTheProgram() {
     QCOMPARE(window().windowTitle(), QString("Brenavo: Aprenda A Tocar Acordeon"));
-    QVERIFY(window().minimumSize() == QSize(800, 600) && window().maximumSize() == QSize(800, 600));
-    QVERIFY(!(window().windowFlags() & Qt::WindowMaximizeButtonHint));
+    QVERIFY(window().minimumSize() == QSize(800, 600) && window().maximumSize() == QSize(800, 600) &&
+            !(window().windowFlags() & Qt::WindowMaximizeButtonHint));
     QCOMPARE(window().pos(), qt::centredWindowOrigin(QGuiApplication::primaryScreen()->size()));
     const QRect client(window().canvas().mapTo(&window(), QPoint()), window().canvas().size());
     const QRect status = window().statusBar()->geometry();
@@ -54,11 +54,9 @@ class MainWindowTest : public QObject {
     QCOMPARE(t_->keyboardsFault(t_->picture()), -1);
     const QPoint first = t_->button(t_->firstOfScale());
     SendCommand(program(), IDM_SCALE_NOTES);  // the picture is out of date until painted
-    QTest::keyClick(&window(), Qt::Key_F5);
-    window().desktop().killTimer(IDM_PLAY_TIMER);  // the test gives the ticks itself
+    QTest::keyClick(&window(), Qt::Key_F5), window().desktop().killTimer(IDM_PLAY_TIMER);  // ticks given here
     QVERIFY(!menuBar()->actions().at(0)->isEnabled() && mirrors(menuBar(), program().menu));
-    window().hide();
-    window().show();
+    window().hide(), window().show();
     QVERIFY(QTest::qWaitForWindowExposed(&window()));
     QVERIFY(circleOk(t_->picture(), first, qRgb(255, 255, 0)));
     for (int tick = 0; tick < 40 && program().sel.ctrlPlay; ++tick)
@@ -66,8 +64,7 @@ class MainWindowTest : public QObject {
     const QImage after = t_->picture();
     QVERIFY(circleOk(after, first) && menuBar()->actions().at(0)->isEnabled() &&
             mirrors(menuBar(), program().menu));
-    program().sel.keySel2 = 3;  // A-D-G: the submenus rebuilt and the keyboards relabelled
-    updateMenus(program());
+    program().sel.keySel2 = 3, updateMenus(program());  // A-D-G: submenus rebuilt, keyboards relabelled
     QVERIFY(mirrors(menuBar(), program().menu) && t_->picture() != after);
     menuBar()->actions().at(1)->menu()->actions().at(2)->trigger();  // "&Cromatica", sent later
     QTRY_COMPARE(window().parts().partText(1), QString("ESCALA: cromatica"));
@@ -113,8 +110,7 @@ class MainWindowTest : public QObject {
     menuBar()->actions().at(1)->menu()->popup({});
     QVERIFY(QTest::qWaitFor([] { return QApplication::activePopupWidget() != nullptr; }));
     QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_F9);
-    QApplication::activePopupWidget()->close();
-    commandsNotRun.clear();
+    QApplication::activePopupWidget()->close(), commandsNotRun.clear();
     bool pressed = false;
     whenModal([&](QDialog& dialog) { pressed = (QTest::keyClick(&dialog, Qt::Key_F9), true); });
     QTest::keyClick(viewer, Qt::Key_F2);  // the options dialog

@@ -20,17 +20,16 @@ class ScaledTest : public QObject {
     QVERIFY(t.showActive());
     const int ratio = qRound(t.window->devicePixelRatioF());
     QCOMPARE(t.keyboardsFault(t.picture(), ratio), -1);
-    const auto send = [&t](uint32_t message, int wParam) {
-      t.window->desktop().send(message, wParam);
-      t.window->desktop().killTimer(IDM_PLAY_TIMER);  // the test gives the ticks
+    const auto send = [&t](uint32_t message, int wParam) {  // the test gives the ticks
+      t.window->desktop().send(message, wParam), t.window->desktop().killTimer(IDM_PLAY_TIMER);
     };
     send(WM_COMMAND, IDPB_PLAY);
     const QImage lit = t.picture();
-    const QRect label = labelBox(t.button(t.firstOfScale()));
-    QVERIFY(circleOk(lit, t.button(t.firstOfScale()), qRgb(255, 255, 0), ratio));
-    int uneven = 0;
-    for (int y = label.top() * 2; ratio > 1 && y <= label.bottom() * 2; y += 2)
-      for (int x = label.left() * 2; x <= label.right() * 2; x += 2)
+    const QPoint first = t.button(t.firstOfScale());
+    QVERIFY(circleOk(lit, first, qRgb(255, 255, 0), ratio));
+    int uneven = 0;  // over the label, 30 x 22 logical pixels
+    for (int y = 2 * first.y() - 22; ratio > 1 && y <= 2 * first.y() + 20; y += 2)
+      for (int x = 2 * first.x() - 30; x <= 2 * first.x() + 28; x += 2)
         uneven += lit.pixel(x + 1, y) != lit.pixel(x, y) || lit.pixel(x, y + 1) != lit.pixel(x, y);
     QVERIFY(ratio == 1 || uneven > 10);  // blocks of 2 x 2 device pixels that differ
     send(WM_COMMAND, IDPB_STOP);
@@ -42,8 +41,7 @@ class ScaledTest : public QObject {
         for (int i = 0; i < ticks && t.program().sel.ctrlPlay; ++i) send(WM_TIMER, IDM_PLAY_TIMER);
       }
       const QImage kept = t.window->canvas().picture();
-      t.window->canvas().invalidate();
-      t.window->canvas().grab();
+      t.window->canvas().invalidate(), t.window->canvas().grab();
       QCOMPARE(t.window->canvas().picture(), kept);
     }
   }

@@ -1,115 +1,50 @@
-// The sheets drawn through Qt: step numbers in the buttons of the picture, PDF pages of the
-// right size and text read back with poppler, an SVG that parses, and files only when whole.
+// The sheets written through Qt: PDF pages of the right size and text read back with poppler,
+// an SVG that parses, images of the whole page, and files only when whole.
 #include <QPageSize>
 #include <QPrinter>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QXmlStreamReader>
-#include <set>
 
 #include "display/sheet.h"
 #include "gui_test_support.h"
 #include "platform/qt/qt_export.h"
-#include "platform/qt/qt_surface.h"
 
 using namespace brenavo;
 using namespace brenavo::guitest;
 
-namespace {
-
-QString poppler(const QString& tool, const QStringList& arguments) {
+static QString poppler(const QString& tool, const QStringList& arguments) {
   QProcess process;
   process.start(tool, arguments);
   process.waitForFinished(60000);
   return QString::fromUtf8(process.readAllStandardOutput());
 }
 
-QString pdfText(const QString& path, int page, bool layout = false) {
+static QString pdfText(const QString& path, int page, bool layout = false) {
   QStringList arguments{"-f", QString::number(page), "-l", QString::number(page), path, "-"};
   if (layout) arguments.prepend("-layout");
   return poppler("pdftotext", arguments).simplified();
 }
 
-QPageLayout layoutOf(QPageSize::PageSizeId size) {
-  return QPageLayout(QPageSize(size), QPageLayout::Portrait, QMarginsF(10, 10, 10, 10),
-                     QPageLayout::Millimeter);
+static QPageLayout layoutOf(QPageSize::PageSizeId size, QPageLayout::Orientation turn = QPageLayout::Portrait) {
+  return QPageLayout(QPageSize(size), turn, QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter);
 }
 
-qt::WriteResult write(const platform::Document& document, const QString& path,
-                      QPageSize::PageSizeId size = QPageSize::A4, int stopAtPage = 0) {
+static qt::WriteResult write(const platform::Document& document, const QString& path,
+                             QPageSize::PageSizeId size = QPageSize::A4, int stopAtPage = 0) {
   return qt::writeDocumentFile(document, path, layoutOf(size), [stopAtPage](int drawn, int) {
     return stopAtPage == 0 || drawn < stopAtPage;
   });
 }
 
-}  // namespace
-
 class SheetsTest : public QObject {
   Q_OBJECT
 
  private slots:
-  // G major in thirds drawn at one pixel a unit: a pulled button holds its dark number on
-  // white, a pushed one a light number on black, a button no step takes is white inside.
-  void stepNumbersStandInTheirButtons() {
-    TestWindow w;
-    w.window->desktop().sendCommand(IDM_SCALE_THIRDS);
-    const platform::Size page{900, 1300};
-    QImage image(page.cx, page.cy, QImage::Format_RGB32);
-    image.fill(Qt::white);
-    {
-      qt::QtSurface surface(image);
-      drawSheet(w.program(), surface, page, Sheet::Scales);
-    }
-    std::set<int> taken;
-    for (const auto& step : stepButtons(w.program().sel)) taken.insert(step.begin(), step.end());
-    QCOMPARE(int(taken.size()) > 10, true);
-    for (int p = 0; p < KB_POSITIONS; ++p) {
-      if (isLabelSlot(p)) continue;
-      const QPoint c = w.button(p) + QPoint(sheetPictureLeft(page), SHEET_TITLE_HEIGHT);
-      int dark = 0, light = 0;
-      for (int x = c.x() - 10; x <= c.x() + 10; ++x)
-        for (int y = c.y() - 6; y <= c.y() + 6; ++y) (qGray(image.pixel(x, y)) < 128 ? dark : light)++;
-      const bool pushed = p >= KB_BUTTONS;
-      const bool blackDisc = qGray(image.pixel(c.x(), c.y() + 16)) < 64;
-      QVERIFY2(blackDisc == (taken.count(p) && pushed), qPrintable(QString::number(p)));
-      QVERIFY2(taken.count(p) ? dark > 5 && light > 5 : dark == 0, qPrintable(QString::number(p)));
-    }
-  }
-
-  // Each sheet on A4 and on Letter: one page of that size with its title and listing in text.
-  void eachSheetIsOnePdfPageOfTheChosenSize() {
-    TestWindow w;
-    QTemporaryDir folder;
-    const struct {
-      Sheet sheet;
-      QStringList words;
-    } sheets[] = {{Sheet::Scales, {"escala de G mayor", "FORMATO: notas sencillas", "1 :", "-G"}},
-                  {Sheet::Keyboard, {"Teclado G-C-F", "Notas hacia DENTRO", "octava 6"}},
-                  {Sheet::Screen, {"Pantalla", "ESCALA: G mayor", "15 :", "Notas hacia FUERA"}}};
-    for (const auto& [size, points] : {std::pair{QPageSize::A4, "595 x 842 pts (A4)"},
-                                       {QPageSize::Letter, "612 x 792 pts (letter)"}})
-      for (const auto& [sheet, words] : sheets) {
-        const QString path = folder.filePath("sheet.pdf");
-        QCOMPARE(write(sheetDocument(w.program(), sheet), path, size), qt::WriteResult::Written);
-        const QString info = poppler("pdfinfo", {path});
-        QVERIFY2(info.contains(QRegularExpression("Pages: +1\n")) && info.contains(points),
-                 qPrintable(info));
-        for (const QString& word : words) QVERIFY2(pdfText(path, 1).contains(word), qPrintable(word));
-      }
-    QPrinter printer(QPrinter::HighResolution);  // what the print preview prints on
-    printer.setOutputFileName(folder.filePath("printed.pdf"));
-    printer.setPageLayout(layoutOf(QPageSize::A4));
-    printer.setPageOrientation(QPageLayout::Landscape);
-    QVERIFY(qt::printDocument(sheetDocument(w.program(), Sheet::Scales), printer));
-    const QString info = poppler("pdfinfo", {printer.outputFileName()});
-    QVERIFY2(info.contains(QRegularExpression("Pages: +1\n")) && info.contains(" x 595"),
-             qPrintable(info));
-    QVERIFY(pdfText(printer.outputFileName(), 1).contains("DIRECCION: pull"));
-  }
-
   // The booklet's contents name the page of each selection, and there it stands; stopped
-  // halfway, it leaves the folder as it was.
-  void theBookletsContentsLeadToTheirPagesAndACancelLeavesNoFile() {
+  // halfway, it leaves the folder as it was. Each sheet on A4 and on Letter: one page of that
+  // size with its title and listing in text. Files only when whole and of a known kind.
+  void theBookletSheetsDrawingsAndImagesAreWholeFilesOfTheChosenSize() {
     TestWindow w;
     QTemporaryDir folder;
     const QString path = folder.filePath("cuaderno.pdf");
@@ -117,22 +52,39 @@ class SheetsTest : public QObject {
     QCOMPARE(write(book, path, QPageSize::A4, 5), qt::WriteResult::Stopped);
     QVERIFY(QDir(folder.path()).isEmpty());
     QCOMPARE(write(book, path), qt::WriteResult::Written);
-    const QString info = poppler("pdfinfo", {path});
     const int entries = int(bookEntries(w.program()).size());
-    const int pages = QRegularExpression("Pages: +(\\d+)").match(info).captured(1).toInt();
-    QVERIFY2(pages > entries + 1 && pages < entries + 5, qPrintable(info));
+    const QString bookInfo = poppler("pdfinfo", {path});
+    const int pages = QRegularExpression("Pages: +(\\d+)").match(bookInfo).captured(1).toInt();
+    QVERIFY2(pages > entries + 1 && pages < entries + 5, qPrintable(bookInfo));
     const QString contents = pdfText(path, 1, true);
     const auto listed = QRegularExpression("escala de G mayor +\\(ESCALA: G mayor\\) +(\\d+)")
                             .match(contents);
     QVERIFY2(listed.hasMatch(), qPrintable(contents.left(300)));
     QVERIFY(pdfText(path, listed.captured(1).toInt()).startsWith("escala de G mayor"));
-  }
-
-  // The keyboard chart as SVG: well formed, with the captions and every label of the tuning;
-  // as PNG, the whole A4 page at 300 dpi; by any other name, nothing.
-  void drawingsAndImagesAreWholeAndOtherNamesAreRefused() {
-    TestWindow w;
-    QTemporaryDir folder;
+    const struct { Sheet sheet; QStringList words; } sheets[] = {
+        {Sheet::Scales, {"escala de G mayor", "FORMATO: notas sencillas", "1 :", "-G"}},
+        {Sheet::Keyboard, {"Teclado G-C-F", "Notas hacia DENTRO", "octava 6"}},
+        {Sheet::Screen, {"Pantalla", "ESCALA: G mayor", "15 :", "Notas hacia FUERA"}}};
+    for (const auto& [size, points] : {std::pair{QPageSize::A4, "595 x 842 pts (A4)"},
+                                       {QPageSize::Letter, "612 x 792 pts (letter)"}})
+      for (const auto& [sheet, words] : sheets) {
+        const QString file = folder.filePath("sheet.pdf");
+        QCOMPARE(write(sheetDocument(w.program(), sheet), file, size), qt::WriteResult::Written);
+        const QString info = poppler("pdfinfo", {file});
+        QVERIFY2(info.contains(QRegularExpression("Pages: +1\n")) && info.contains(points),
+                 qPrintable(info));
+        for (const QString& word : words) QVERIFY2(pdfText(file, 1).contains(word), qPrintable(word));
+      }
+    QPrinter printer(QPrinter::HighResolution);  // what the print preview prints on
+    printer.setOutputFileName(folder.filePath("printed.pdf"));
+    printer.setPageLayout(layoutOf(QPageSize::A4, QPageLayout::Landscape));
+    QVERIFY(qt::printDocument(sheetDocument(w.program(), Sheet::Scales), printer));
+    const QString info = poppler("pdfinfo", {printer.outputFileName()});
+    QVERIFY2(info.contains(QRegularExpression("Pages: +1\n")) && info.contains(" x 595"),
+             qPrintable(info));
+    QVERIFY(pdfText(printer.outputFileName(), 1).contains("DIRECCION: pull"));
+    // The keyboard chart as SVG: well formed, with the captions and every label of the tuning;
+    // as PNG, the whole A4 page at 300 dpi; by any other name, nothing.
     const platform::Document keyboard = sheetDocument(w.program(), Sheet::Keyboard);
     QCOMPARE(write(keyboard, folder.filePath("t.SVG")), qt::WriteResult::Written);
     QFile svg(folder.filePath("t.SVG"));
@@ -158,9 +110,9 @@ class SheetsTest : public QObject {
       for (int x = small.width() / 2; x < small.width(); ++x)
         if (qGray(small.pixel(x, y)) < 128) ++(x < edge ? darkInside : darkInMargin);
     QVERIFY(darkInside > 1000 && darkInMargin == 0);
-    QVERIFY(QFile::remove(folder.filePath("a6.png")));
     QCOMPARE(write(keyboard, folder.filePath("t.jpg")), qt::WriteResult::UnknownKind);
-    QCOMPARE(QDir(folder.path()).entryList(QDir::Files), QStringList({"t.png", "t.SVG"}));
+    QCOMPARE(QDir(folder.path()).entryList(QDir::Files),
+             QStringList({"a6.png", "cuaderno.pdf", "printed.pdf", "sheet.pdf", "t.png", "t.SVG"}));
   }
 };
 

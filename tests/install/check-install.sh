@@ -15,8 +15,7 @@ fail() { echo "FAIL: $*" >&2; failures=$((failures + 1)); }
 cmake --install "$1" --prefix "$work" >"$work/install.log"
 for file in bin/brenavo share/metainfo/$app_id.metainfo.xml share/icons/hicolor/scalable/apps/brenavo.svg \
   share/doc/brenavo/help/{index,brv_intro_faq,brv_intro_hotkeys,brv_musicTheory_intro}.htm; do
-  [ -s "$work/$file" ] || fail "nothing installed at $file"
-done
+  [ -s "$work/$file" ] || fail "nothing installed at $file"; done
 for size in 16 32 48 64 128 256; do  # width and height from each PNG's header
   png=$work/share/icons/hicolor/${size}x${size}/apps/brenavo.png
   [ "$(od -An -tu4 --endian=big -j16 -N8 "$png" | xargs)" = "$size $size" ] || fail "no $size px icon"

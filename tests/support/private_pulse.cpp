@@ -13,19 +13,17 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
+#include <iterator>
 
 namespace brenavo::testing {
 
 namespace {
 
-// Starts args[0] with its output into `output` (nowhere when -1), in the environment given
-// (the caller's when empty); its pid, or -1.
-pid_t spawn(std::vector<std::string> args, std::vector<std::string> environment, int output = -1) {
-  std::vector<char*> argv, envp;
+// Starts args[0] with its output into `output` (nowhere when -1); its pid, or -1.
+pid_t spawn(std::vector<std::string> args, int output = -1) {
+  std::vector<char*> argv;
   for (std::string& arg : args) argv.push_back(arg.data());
-  for (std::string& entry : environment) envp.push_back(entry.data());
-  argv.push_back(nullptr), envp.push_back(nullptr);
+  argv.push_back(nullptr);
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
   posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
@@ -33,8 +31,7 @@ pid_t spawn(std::vector<std::string> args, std::vector<std::string> environment,
   if (output < 0) posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
   else posix_spawn_file_actions_adddup2(&actions, output, STDOUT_FILENO);
   pid_t pid = -1;
-  if (posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), envp.size() > 1 ? envp.data() : environ))
-    pid = -1;
+  if (posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ)) pid = -1;
   posix_spawn_file_actions_destroy(&actions);
   return pid;
 }
@@ -64,69 +61,51 @@ PrivatePulse::~PrivatePulse() {
 }
 
 std::string PrivatePulse::log() const {
-  std::stringstream text;
-  text << std::ifstream(folder_ + "/log").rdbuf();
-  return text.str();
+  std::ifstream file(folder_ + "/log");
+  return {std::istreambuf_iterator<char>(file), {}};
 }
 
-void PrivatePulse::useForThisProcess() const { setenv("PULSE_SERVER", address().c_str(), 1); }
-
 // -n: no default script, so only the modules named here load (no device detection, no
-// D-Bus); the folder is its home, runtime and configuration folder, so nothing of a user's
-// is read. As on a desktop, a sink that no stream plays to is suspended (after a second
-// here), and resumes when one comes.
+// D-Bus); the folder is its home, runtime and configuration folder, and nothing else of the
+// environment is passed, so nothing of a user's is read. As on a desktop, a sink that no
+// stream plays to is suspended (after a second here), and resumes when one comes.
 bool PrivatePulse::start() {
-  pid_ = spawn({"pulseaudio", "-n", "--daemonize=no", "--system=no", "--exit-idle-time=-1",
-                "--use-pid-file=no", "--disallow-exit", "--log-target=file:" + folder_ + "/log",
+  pid_ = spawn({"env", "-i", "HOME=" + folder_, "XDG_RUNTIME_DIR=" + folder_, "XDG_CONFIG_HOME=" + folder_,
+                "pulseaudio", "-n", "--daemonize=no", "--system=no", "--exit-idle-time=-1", "--use-pid-file=no",
+                "--disallow-exit", "--log-target=file:" + folder_ + "/log",
                 verboseLog_ ? "--log-level=debug" : "--log-level=warning",
                 "-L", "module-native-protocol-unix auth-anonymous=1 socket=" + folder_ + "/native",
                 "-L", std::string("module-null-sink sink_name=") + kSinkName,
-                "-L", "module-suspend-on-idle timeout=1"},
-               {"HOME=" + folder_, "XDG_RUNTIME_DIR=" + folder_, "XDG_CONFIG_HOME=" + folder_});
+                "-L", "module-suspend-on-idle timeout=1"});
   const std::string ask = "pactl --server=" + address() + " info >/dev/null 2>&1";
-  bool stopped = false;
-  if (pid_ > 0 && within(15000, 50, [&] {
-        int status = 0;
-        stopped = waitpid(pid_, &status, WNOHANG) == pid_;
-        return stopped || std::system(ask.c_str()) == 0;
-      }) && !stopped) {
-    failure_.clear();
-    return true;
-  }
+  bool stopped = false;  // and reaped: its pid may be another process's by now
+  const bool answers = pid_ > 0 && within(15000, 50, [&] {
+    stopped = waitpid(pid_, nullptr, WNOHANG) == pid_;
+    return stopped || std::system(ask.c_str()) == 0;
+  });
+  if (answers && !stopped) return failure_.clear(), true;
   if (stopped) pid_ = -1;
-  end(SIGKILL);
-  failure_ = "no private PulseAudio server answered (is pulseaudio installed?) " + log();
+  end(SIGKILL), failure_ = "no private PulseAudio server answered (is pulseaudio installed?) " + log();
   return false;
 }
 
 void PrivatePulse::end(int signal) {
-  if (pid_ <= 0) return;
-  ::kill(pid_, signal);
-  waitpid(pid_, nullptr, 0);
-  pid_ = -1;
-}
-
-bool PrivatePulse::restart() {
-  end(SIGKILL);
-  return start();
+  if (pid_ > 0) ::kill(pid_, signal), waitpid(pid_, nullptr, 0), pid_ = -1;
 }
 
 MonitorRecording::MonitorRecording(const std::string& address, const std::string& monitor) {
   int ends[2];
   if (pipe2(ends, O_CLOEXEC) != 0) return;
   parec_ = spawn({"parec", "--server=" + address, "--device=" + monitor, "--raw", "--format=float32le",
-                  "--channels=1", "--rate=" + std::to_string(kSampleRate), "--latency-msec=1"},
-                 {}, ends[1]);
-  close(ends[1]);
-  pipe_ = ends[0];
+                  "--channels=1", "--rate=" + std::to_string(kSampleRate), "--latency-msec=1"}, ends[1]);
+  close(ends[1]), pipe_ = ends[0];
   reader_ = std::thread([this] { read(); });
   // A sink that nothing played to may send its first samples late, in a block, and their
   // moments could not be told: only what comes once the samples flow is kept.
   if (!waitForSamplesSince(0, 10000)) return;
   std::this_thread::sleep_for(std::chrono::milliseconds(100));
   std::lock_guard lock(mutex_);
-  samples_.clear(), playedNs_.clear();
-  flowing_ = true;
+  samples_.clear(), playedNs_.clear(), flowing_ = true;
 }
 
 MonitorRecording::~MonitorRecording() {
@@ -134,10 +113,6 @@ MonitorRecording::~MonitorRecording() {
   if (parec_ > 0) ::kill(parec_, SIGTERM), waitpid(parec_, nullptr, 0);
   if (reader_.joinable()) reader_.join();
   if (pipe_ >= 0) close(pipe_);
-}
-
-int64_t MonitorRecording::nowNs() {
-  return std::chrono::nanoseconds(std::chrono::steady_clock::now().time_since_epoch()).count();
 }
 
 void MonitorRecording::read() {
@@ -151,10 +126,9 @@ void MonitorRecording::read() {
     const size_t first = samples_.size();
     samples_.resize(first + count);
     std::memcpy(&samples_[first], bytes.data(), count * sizeof(float));
-    for (size_t i = 0; i < count; ++i) {
-      const int64_t played = arrivedNs - static_cast<int64_t>(count - 1 - i) * 1'000'000'000 / kSampleRate;
-      playedNs_.push_back(playedNs_.empty() ? played : std::max(played, playedNs_.back()));
-    }
+    for (size_t i = 0; i < count; ++i)  // never before the sample ahead of it
+      playedNs_.push_back(std::max(arrivedNs - static_cast<int64_t>(count - 1 - i) * 1'000'000'000 / kSampleRate,
+                                   playedNs_.empty() ? INT64_MIN : playedNs_.back()));
     bytes.erase(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(count * sizeof(float)));
   }
 }

@@ -7,6 +7,8 @@
 #include <sys/types.h>
 
 #include <atomic>
+#include <chrono>
+#include <cstdlib>
 #include <cstdint>
 #include <mutex>
 #include <string>
@@ -32,9 +34,9 @@ class PrivatePulse {
   pid_t pid() const { return pid_; }
   std::string log() const;
   // Sets PULSE_SERVER, so that this process and those it starts play into this server only.
-  void useForThisProcess() const;
+  void useForThisProcess() const { setenv("PULSE_SERVER", address().c_str(), 1); }
   void kill() { end(SIGKILL); }  // at once, as a crash would: its clients lose it mid-stream
-  bool restart();          // at the same address; true once it answers
+  bool restart() { return end(SIGKILL), start(); }  // at the same address; true once it answers
 
  private:
   bool start();
@@ -68,7 +70,9 @@ class MonitorRecording {
   // The samples played from fromNs on, for seconds (fewer when not all have arrived).
   std::vector<float> samplesFrom(int64_t fromNs, double seconds) const;
 
-  static int64_t nowNs();
+  static int64_t nowNs() {
+    return std::chrono::nanoseconds(std::chrono::steady_clock::now().time_since_epoch()).count();
+  }
 
  private:
   void read();
