@@ -47,7 +47,8 @@ TEST(DiatonicScales, EveryFilledSequenceClimbsItsScaleAndTheDirectionsAgree) {
             const int position = (which ? seq.note2 : seq.note1)[step];
             ASSERT_TRUE(isButton(position)) << position;
             const int heard = pitchOf(0, position);
-            const int wanted = tonic + 12 * (degree / 7) + (key < 12 ? MAJOR : MINOR)[degree % 7] -
+            const int* const scale = key < 12 ? MAJOR : MINOR;
+            const int wanted = tonic + 12 * (degree / 7) + scale[degree % 7] -
                                (which && f == SIXTHS ? 12 : 0) +
                                (f == 1 && key == 16 && step == 0 && !which ? 12 : 0);
             const int pulled = pitchOf(0, (which ? pull.note2 : pull.note1)[step]) + shift;
