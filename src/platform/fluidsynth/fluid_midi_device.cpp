@@ -201,9 +201,8 @@ void FluidMidiDevice::sendToReverb() {
 
 bool FluidMidiDevice::startOutput() {
   if (output_ == nullptr) {
-    output_ = std::make_unique<SleepingOutput>(
-        settings_, synth_, options_.audioDrivers,
-        [synth = synth_](uint32_t message) { playMessage(synth, message); });
+    output_ = std::make_unique<SleepingOutput>(settings_, synth_, options_.audioDrivers,
+                                               playMessage);
   }
   return output_->start();
 }

@@ -55,8 +55,8 @@ constexpr size_t kPostedRoom = 256;
 
 SleepingOutput::SleepingOutput(fluid_settings_t* settings, fluid_synth_t* synth,
                                std::vector<std::string> drivers,
-                               std::function<void(uint32_t)> play)
-    : settings_(settings), synth_(synth), drivers_(std::move(drivers)), play_(std::move(play)) {
+                               PlayMessage play)
+    : settings_(settings), synth_(synth), drivers_(std::move(drivers)), play_(play) {
   posted_.reserve(kPostedRoom);
   playing_.reserve(kPostedRoom);
 }
@@ -116,7 +116,7 @@ void SleepingOutput::playPosted() {
     std::lock_guard lock(postMutex_);
     posted_.swap(playing_);
   }
-  for (uint32_t message : playing_) play_(message);
+  for (uint32_t message : playing_) play_(synth_, message);
   playing_.clear();
 }
 
@@ -196,7 +196,7 @@ void SleepingOutput::closeStream() {
   // What the stream did not take is played now, in order, before any message that
   // follows is played directly.
   std::lock_guard lock(postMutex_);
-  for (uint32_t message : posted_) play_(message);
+  for (uint32_t message : posted_) play_(synth_, message);
   posted_.clear();
   taking_ = false;
 }

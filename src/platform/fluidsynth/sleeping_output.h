@@ -11,7 +11,6 @@
 #include <chrono>
 #include <condition_variable>
 #include <cstdint>
-#include <functional>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -31,10 +30,12 @@ class SleepingOutput {
   static constexpr std::chrono::milliseconds kLostWhileStarting{3000};
   static constexpr int kPlayingAfterPeriods = 50;
 
-  // drivers: FluidSynth driver names, tried in turn whenever the stream opens; play: how
-  // a message handed over is played on the synth.
+  // How a message handed over is played on the synth.
+  using PlayMessage = void (*)(fluid_synth_t* synth, uint32_t message);
+
+  // drivers: FluidSynth driver names, tried in turn whenever the stream opens.
   SleepingOutput(fluid_settings_t* settings, fluid_synth_t* synth,
-                 std::vector<std::string> drivers, std::function<void(uint32_t)> play);
+                 std::vector<std::string> drivers, PlayMessage play);
   ~SleepingOutput();
   SleepingOutput(const SleepingOutput&) = delete;
   SleepingOutput& operator=(const SleepingOutput&) = delete;
@@ -76,7 +77,7 @@ class SleepingOutput {
   fluid_settings_t* settings_;
   fluid_synth_t* synth_;
   const std::vector<std::string> drivers_;
-  const std::function<void(uint32_t)> play_;
+  const PlayMessage play_;
 
   // Messages handed over for the stream's next period, and those being played.
   std::mutex postMutex_;
