@@ -134,6 +134,12 @@ ChildReport Benchmarks::measure(const std::vector<std::string>& args, int timeou
   return runChild(self_, all, timeoutSeconds);
 }
 
+// On a virtual machine, what the host took from it while a timing part ran.
+void Benchmarks::noteStolen(const std::string& part, const StolenTime& stolen) {
+  table_.note("steal: during " + part + ", the virtual machine's host took " + stolen.describe() +
+              " (0 on real hardware).");
+}
+
 std::string Benchmarks::soundLabel() const {
   return drivers_ == "-" ? "stand-in" : drivers_;
 }
@@ -261,6 +267,7 @@ void Benchmarks::measureSteps() {
   size_t serverUnderruns = 0;
   std::string renderer;
   std::string failure;
+  const StolenTime stolen;
   for (int run = 1; run <= kStepRuns; ++run) {
     progress("step timing, run " + std::to_string(run) + " of " + std::to_string(kStepRuns) +
              " (2 x 25 s)");
@@ -323,6 +330,7 @@ void Benchmarks::measureSteps() {
                   : "underruns: periods the driver asked for later than its buffer lasts, "
                     "and (reference) the underruns the server's debug log reports, over 3 x 25 s "
                     "of looping.");
+  noteStolen("the steps and 25 s loops", stolen);
 }
 
 void Benchmarks::addIdleRow(const std::string& figure, const ChildReport& report,
@@ -380,7 +388,9 @@ void Benchmarks::measureSleep() {
   if (!server_.running() || drivers_ == "-") {
     report.failure = "no sound server to play to";
   } else {
+    const StolenTime stolen;
     report = measure({"sleep", drivers_}, 240);
+    noteStolen("the idle and note-on measures", stolen);
   }
   addIdleRow("Idle: CPU, program + server, 30 s after start (%)", report, "idle_start");
   addIdleRow("Idle: CPU, program + server, 30 s after a run (%)", report, "idle_run");
@@ -424,9 +434,11 @@ void Benchmarks::measureUnderruns() {
   if (!server_.running() || drivers_ == "-") {
     report.failure = "no sound server to play to";
   } else {
+    const StolenTime stolen;
     const pid_t busy = startBusyCore();
     report = measure({"underruns", drivers_}, 120);
     if (busy > 0) kill(busy, SIGKILL), waitpid(busy, nullptr, 0);
+    noteStolen("the 60 s loop", stolen);
   }
   const std::vector<double> late = report.numbers("late_periods");
   Row row{"Audio: underruns, 60 s loop, one core busy", late,

@@ -7,6 +7,7 @@
 
 #include "child_process.h"
 #include "private_pulse.h"
+#include "stolen_time.h"
 #include "table.h"
 
 namespace brenavo::bench {
@@ -32,6 +33,7 @@ class Benchmarks {
   // The share of a core the program and the server took together, from report lines
   // NAME_program and NAME_server.
   void addIdleRow(const std::string& figure, const ChildReport& report, const std::string& name);
+  void noteStolen(const std::string& part, const StolenTime& stolen);
   std::string soundLabel() const;
 
   std::string self_;
