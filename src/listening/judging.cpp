@@ -38,10 +38,11 @@ bool isPartialOf(const Hearing& hearing, int note, const int* notes, int count) 
 // The step's attack: how long ago its newest note began to rise, when all its notes began to
 // rise within kRoseWithStepMs of one another (a note held on from before, or one that only
 // sounds as the partial of a note from before, began long ago), and the newest at least
-// kRisenForMs ago (a note played an octave too low shows its fundamental a hop or two after
-// its second partial, the expected note). Negative when there is no such attack.
+// kRisenForMs (two hops) ago: a note played an octave too low shows its fundamental a hop or
+// two after its second partial, the expected note, while a piccolo's low notes build up so
+// slowly that a third hop's wait costs their acceptance. Negative when there is no such attack.
 constexpr float kRoseWithStepMs = 100.0f;
-constexpr float kRisenForMs = 30.0f;
+constexpr float kRisenForMs = 20.0f;
 
 float stepAttackMs(const Hearing& hearing, const int* notes, int count) {
   const auto [newest, oldest] = std::minmax_element(notes, notes + count, [&hearing](int a, int b) {
