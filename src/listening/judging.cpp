@@ -18,9 +18,10 @@ constexpr float kClear = 0.50f;    // the clearest note must be this salient to 
 // Semitones from a note to its partials 2 to 10 that lie within 40 cents of a note.
 constexpr std::array<int, 9> kPartialIntervals = {12, 19, 24, 28, 31, 34, 36, 38, 40};
 // The octave above an expected note passes for its second partial only while it is at most
-// this much more salient than the note: far louder, it is played, an octave too high, over
-// what still sounds of the step before.
-constexpr float kOctaveAboveAtMost = 2.0f;
+// this much more salient than the note: a steel string's second partial sounds two or three
+// times as loud as its fundamental, but far louder still, the octave above is played, an
+// octave too high, over what still sounds of the step before (or a piccolo's faint octave below).
+constexpr float kOctaveAboveAtMost = 3.0f;
 
 bool isExpected(int note, const int* notes, int count) {
   return std::find(notes, notes + count, note) != notes + count;
