@@ -18,9 +18,10 @@ constexpr float kClear = 0.50f;    // the clearest note must be this salient to 
 // Semitones from a note to its partials 2 to 10 that lie within 40 cents of a note.
 constexpr std::array<int, 9> kPartialIntervals = {12, 19, 24, 28, 31, 34, 36, 38, 40};
 // The octave above an expected note passes for its second partial only while it is at most
-// this much more salient than the note: far louder, it is played, an octave too high, over
-// what still sounds of the step before.
-constexpr float kOctaveAboveAtMost = 2.0f;
+// this much more salient than the note: a steel string's second partial sounds two or three
+// times as loud as its fundamental, but far louder still, the octave above is played, an
+// octave too high, over what still sounds of the step before (or a piccolo's faint octave below).
+constexpr float kOctaveAboveAtMost = 3.0f;
 
 bool isExpected(int note, const int* notes, int count) {
   return std::find(notes, notes + count, note) != notes + count;
@@ -38,10 +39,11 @@ bool isPartialOf(const Hearing& hearing, int note, const int* notes, int count) 
 // The step's attack: how long ago its newest note began to rise, when all its notes began to
 // rise within kRoseWithStepMs of one another (a note held on from before, or one that only
 // sounds as the partial of a note from before, began long ago), and the newest at least
-// kRisenForMs ago (a note played an octave too low shows its fundamental a hop or two after
-// its second partial, the expected note). Negative when there is no such attack.
+// kRisenForMs (two hops) ago: a note played an octave too low shows its fundamental a hop or
+// two after its second partial, the expected note, while a piccolo's low notes build up so
+// slowly that a third hop's wait costs their acceptance. Negative when there is no such attack.
 constexpr float kRoseWithStepMs = 100.0f;
-constexpr float kRisenForMs = 30.0f;
+constexpr float kRisenForMs = 20.0f;
 
 float stepAttackMs(const Hearing& hearing, const int* notes, int count) {
   const auto [newest, oldest] = std::minmax_element(notes, notes + count, [&hearing](int a, int b) {
