@@ -3,7 +3,6 @@
 // the host than about the program, so the bench watches it over each timing part.
 #pragma once
 
-#include <atomic>
 #include <condition_variable>
 #include <mutex>
 #include <string>
