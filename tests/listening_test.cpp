@@ -91,6 +91,27 @@ TEST(Judging, ALeftOverNoteDoesNotCountAgainstAStep) {
   }
 }
 
+// The octave below an expected note counts against the step unless it has fallen away and its
+// fundamental is far weaker than the expected note's: then it is what a pluck or the step
+// before left, heard through the expected note.
+TEST(Judging, OnlyAFadedWeakOctaveBelowIsForgiven) {
+  const struct {
+    const char* what;
+    float fading, gapDb;
+    bool holds;
+  } cases[] = {{"fallen, far weaker", 0.9f, 20.0f, true},
+               {"played an octave low", 0.0f, 0.0f, false},
+               {"fallen, about as strong", 0.9f, 5.0f, false},
+               {"far weaker, not fallen", 0.3f, 20.0f, false}};
+  for (const auto& c : cases) {
+    Hearing hearing;
+    hearing.salience[69] = 1.0f, hearing.aboveFloorDb[69] = 40.0f;
+    hearing.salience[57] = 0.3f, hearing.fading[57] = c.fading, hearing.aboveFloorDb[57] = 40.0f - c.gapDb;
+    const int step[] = {69};
+    EXPECT_EQ(holdsStep(hearing, step, 1), c.holds) << c.what;
+  }
+}
+
 // A lone note is named, with an attack at its start; silence names nothing.
 TEST(Detector, NamesTheClearestNoteAndFindsItsAttack) {
   const std::vector<Hearing> hearings = hear({64});

@@ -274,8 +274,10 @@ void Detector::Analysis::computeSalience(const std::vector<Peak>& peaks, Hearing
   for (int note = kLowestNote; note <= kHighestNote && !peaks.empty(); ++note) {
     const double f0 = noteHz(note, referenceA);
     now.fundamental[note] = harmonicAmplitude(peaks, f0);
+    const double aboveFloorDb = levelAboveFloor(f0);
+    hearing.aboveFloorDb[note] = static_cast<float>(aboveFloorDb);
     if (now.fundamental[note] <= 0) continue;
-    now.clarity[note] = std::clamp((levelAboveFloor(f0) - kPeakAboveFloorDb) /
+    now.clarity[note] = std::clamp((aboveFloorDb - kPeakAboveFloorDb) /
                                        (kClearAboveFloorDb - kPeakAboveFloorDb), 0.0, 1.0);
     now.sum[note] = harmonicSum(peaks, f0);
   }

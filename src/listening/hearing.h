@@ -17,6 +17,8 @@ struct Hearing {
   float levelDb = -120.0f;  // the block's level, dB below full scale
   // How clearly each MIDI note's pitch (within 40 cents, at the reference A) sounds, 0 to 1.
   std::array<float, NOTE_COUNT> salience{};
+  // How far each note's fundamental stands above the spectrum's floor, in dB.
+  std::array<float, NOTE_COUNT> aboveFloorDb{};
   // How far each note's fundamental has fallen from its recent largest, 0 (not at all) to 1:
   // a fading note may still count against a step, but does not sound for one.
   std::array<float, NOTE_COUNT> fading{};

@@ -61,6 +61,20 @@ bool roseBeforeStep(const Hearing& hearing, int note, float attackMs) {
   return attackMs >= 0 && hearing.fading[note] >= kFallen && hearing.sinceRiseMs[note] > attackMs + kRoseWithStepMs;
 }
 
+// The octave below an expected note, its fundamental fallen this far and at least kShadowGapDb
+// weaker than the expected note's, is no note played an octave low: it is the dying thump of a
+// plucked string's attack, or a string of the step before ringing on, heard through the
+// expected note, its second partial. A reed played an octave low keeps its fundamental closer
+// to its second partial than that, even between the beats of a wet tuning (at 8 dB some such
+// steps passed; 10 to 15 dB let the same right steps through and no wrong one).
+constexpr float kShadowFallen = 0.7f;
+constexpr float kShadowGapDb = 12.0f;
+
+bool isShadowBelow(const Hearing& hearing, int note) {
+  return hearing.fading[note] >= kShadowFallen &&
+         hearing.aboveFloorDb[note] + kShadowGapDb <= hearing.aboveFloorDb[note + 12];
+}
+
 bool inNoteRange(int note) { return note >= 0 && note < NOTE_COUNT; }
 
 // An expected note sounds when it is salient and its fundamental is not dying away.
@@ -80,6 +94,7 @@ bool holdsStep(const Hearing& hearing, const int* notes, int count) {
         isPartialOf(hearing, note, notes, count))
       continue;
     const bool octaveBelow = note + 12 < NOTE_COUNT && isExpected(note + 12, notes, count);
+    if (octaveBelow && isShadowBelow(hearing, note)) continue;
     if (hearing.salience[note] >= (octaveBelow ? kOctaveBelow : kStrong)) return false;
   }
   return true;
