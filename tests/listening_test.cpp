@@ -112,6 +112,26 @@ TEST(Judging, OnlyAFadedWeakOctaveBelowIsForgiven) {
   }
 }
 
+// A step's attack lets what is left of the step before pass; a note of the step that rose long
+// before the others hides the attack, unless it rose as the partial of a fading octave below.
+TEST(Judging, AStepNoteRisenLongAgoOverItsFadingOctaveBelowKeepsTheAttack) {
+  const struct {
+    const char* what;
+    int fadingNote;
+    bool holds;
+  } cases[] = {{"the expected note's octave below fading", 57, true},
+               {"the expected note held on, another note fading", 65, false}};
+  for (const auto& c : cases) {
+    Hearing hearing;
+    hearing.salience[62] = 1.0f, hearing.sinceRiseMs[62] = 50.0f;
+    hearing.salience[69] = 1.0f, hearing.sinceRiseMs[69] = 400.0f;
+    hearing.salience[c.fadingNote] = 0.8f, hearing.fading[c.fadingNote] = 0.5f;
+    hearing.sinceRiseMs[c.fadingNote] = 400.0f;
+    const int step[] = {62, 69};
+    EXPECT_EQ(holdsStep(hearing, step, 2), c.holds) << c.what;
+  }
+}
+
 // A lone note is named, with an attack at its start; silence names nothing.
 TEST(Detector, NamesTheClearestNoteAndFindsItsAttack) {
   const std::vector<Hearing> hearings = hear({64});

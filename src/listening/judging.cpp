@@ -38,24 +38,32 @@ bool isPartialOf(const Hearing& hearing, int note, const int* notes, int count) 
 
 // The step's attack: how long ago its newest note began to rise, when all its notes began to
 // rise within kRoseWithStepMs of one another (a note held on from before, or one that only
-// sounds as the partial of a note from before, began long ago), and the newest at least
-// kRisenForMs (two hops) ago: a note played an octave too low shows its fundamental a hop or
-// two after its second partial, the expected note, while a piccolo's low notes build up so
-// slowly that a third hop's wait costs their acceptance. Negative when there is no such attack.
+// sounds as the partial of a note from before, began long ago; but over a fading octave below,
+// whose second partial it is, a note played now may not rise enough to be seen rising), and the
+// newest at least kRisenForMs (two hops) ago: a note played an octave too low shows its
+// fundamental a hop or two after its second partial, the expected note, while a piccolo's low
+// notes build up so slowly that a third hop's wait costs their acceptance. Negative when there
+// is no such attack.
 constexpr float kRoseWithStepMs = 100.0f;
 constexpr float kRisenForMs = 20.0f;
+// A note whose fundamental has fallen this far is fading: when it began to rise well before the
+// step's attack, it is left over from the step before.
+constexpr float kFallen = 0.3f;
 
-float stepAttackMs(const Hearing& hearing, const int* notes, int count) {
-  const auto [newest, oldest] = std::minmax_element(notes, notes + count, [&hearing](int a, int b) {
-    return hearing.sinceRiseMs[a] < hearing.sinceRiseMs[b];
-  });
-  const float newestMs = hearing.sinceRiseMs[*newest];
-  return newestMs >= kRisenForMs && hearing.sinceRiseMs[*oldest] <= newestMs + kRoseWithStepMs ? newestMs : -1.0f;
+bool sharesPartialWithFadingOctaveBelow(const Hearing& hearing, int note) {
+  return note >= 12 && hearing.salience[note - 12] > 0 && hearing.fading[note - 12] >= kFallen;
 }
 
-// A note whose fundamental has fallen this far, and which began to rise well before the step's
-// attack, is left over from the step before.
-constexpr float kFallen = 0.3f;
+float stepAttackMs(const Hearing& hearing, const int* notes, int count) {
+  float newestMs = hearing.sinceRiseMs[notes[0]];
+  for (int i = 1; i < count; ++i) newestMs = std::min(newestMs, hearing.sinceRiseMs[notes[i]]);
+  if (newestMs < kRisenForMs) return -1.0f;
+  for (int i = 0; i < count; ++i)
+    if (hearing.sinceRiseMs[notes[i]] > newestMs + kRoseWithStepMs &&
+        !sharesPartialWithFadingOctaveBelow(hearing, notes[i]))
+      return -1.0f;
+  return newestMs;
+}
 
 bool roseBeforeStep(const Hearing& hearing, int note, float attackMs) {
   return attackMs >= 0 && hearing.fading[note] >= kFallen && hearing.sinceRiseMs[note] > attackMs + kRoseWithStepMs;
