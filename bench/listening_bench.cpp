@@ -1,6 +1,6 @@
 // How well the listener hears the program's own synthesizer, with its reverb, in a room with
-// noise 20 dB below the music: right steps accepted within 150 ms of their onset, wrong ones
-// rejected, silence and noise never accepted, and what listening costs. `make bench` runs it.
+// noise 20 dB below the music: right steps accepted within 150 ms of their sound's onset, wrong
+// ones rejected, silence and noise never accepted, and what listening costs. `make bench` runs it.
 #include <time.h>
 
 #include <algorithm>
@@ -33,6 +33,13 @@ constexpr double kSignalToNoiseDb = 20.0;
 constexpr double kTargetPercent = 99.0;
 constexpr double kCostTargetPercent = 10.0;
 constexpr std::size_t kInputChunk = 1024;  // frames an audio input delivers at a time
+// A note's sound begins when its loudness first comes within 20 dB of its peak: a little sooner
+// than listeners hear a tone begin (within about 15 dB of its peak, Vos and Rasch, 1981). A piano
+// or guitar note gets there 1-10 ms after its note-on, an accordion's 5-25 ms, while a piccolo's
+// swells for 25-120 ms, the longest in its lowest notes: measured from note-on, the listener
+// would be charged for the sample's attack, not for its own delay.
+constexpr double kSoundBeginsBelowPeakDb = 20.0;
+constexpr std::size_t kEnvelopeFrames = kRate / 1000;  // the loudness is followed ms by ms
 
 struct Voice {
   const char* name;
@@ -125,6 +132,47 @@ class Take {
   RoomNoise noise_;
 };
 
+// The loudness of mono sound, ms by ms (RMS).
+std::vector<double> envelope(const std::vector<float>& mono) {
+  std::vector<double> loudness;
+  for (std::size_t at = 0; at + kEnvelopeFrames <= mono.size(); at += kEnvelopeFrames)
+    loudness.push_back(rms(mono.data() + at, kEnvelopeFrames));
+  return loudness;
+}
+
+// When each of `notes`, played alone by `program` at full velocity, begins to sound: ms after
+// its note-on. Zero for the other notes, and for all when the synthesizer does not open.
+std::array<double, listening::NOTE_COUNT> soundOnsetsMs(int program, const std::set<int>& notes) {
+  std::array<double, listening::NOTE_COUNT> onsets{};
+  fluid::FluidMidiDevice synth({.output = fluid::Output::Buffer, .sampleRate = kRate});
+  if (!synth.open()) return onsets;
+  synth.shortMessage(0xC0 | program << 8);
+  const std::size_t frames = static_cast<std::size_t>(kStepSeconds * kRate);
+  std::vector<float> left(frames), right(frames), mono(frames);
+  for (int note : notes) {
+    synth.shortMessage(0x90 | note << 8 | 127 << 16);
+    synth.render(left.data(), right.data(), static_cast<int>(frames));
+    synth.shortMessage(0x80 | note << 8);
+    std::transform(left.begin(), left.end(), right.begin(), mono.begin(),
+                   [](float l, float r) { return 0.5f * (l + r); });
+    const std::vector<double> loudness = envelope(mono);
+    const double begins = *std::max_element(loudness.begin(), loudness.end()) *
+                          std::pow(10.0, -kSoundBeginsBelowPeakDb / 20.0);
+    const auto first = std::find_if(loudness.begin(), loudness.end(), [begins](double l) { return l >= begins; });
+    onsets[note] = static_cast<double>(first - loudness.begin()) * kEnvelopeFrames * 1000.0 / kRate;
+    for (int second = 0; second < 3; ++second)  // the note and its echo die away before the next
+      synth.render(left.data(), right.data(), static_cast<int>(frames));
+  }
+  return onsets;
+}
+
+// When a step's sound begins: when the last of its notes does.
+double stepSoundOnsetMs(const std::array<double, listening::NOTE_COUNT>& onsets, const Notes& notes) {
+  double latest = 0;
+  for (int note : notes) latest = std::max(latest, onsets[note]);
+  return latest;
+}
+
 struct Heard {
   std::vector<Hearing> hearings;
   double cpuSeconds = 0;
@@ -163,7 +211,8 @@ double firstHeld(const std::vector<Hearing>& hearings, const Notes& step, double
 
 struct Tally {
   std::array<double, PLAYED_KINDS> good{}, all{};
-  std::vector<double> latenciesMs;  // of the right steps, onset to acceptance
+  double rightFromNoteOn = 0;       // right steps accepted within 150 ms of their note-on
+  std::vector<double> latenciesMs;  // of the right steps, from their sound's onset to acceptance
   double audioSeconds = 0, cpuSeconds = 0;
 };
 
@@ -180,23 +229,31 @@ Tally measureVoice(const Voice& voice, const std::map<Case, int>& cases, int str
   Tally tally;
   Take take(voice.program);
   if (!take.opened()) return tally;
-  std::vector<std::pair<const Case*, double>> onsets;
+  std::vector<std::pair<const Case*, double>> noteOns;
+  std::set<int> played;
   std::mt19937 draw(voice.program);
   for (const auto& [c, steps] : cases)
-    if (draw() % stride == 0) onsets.emplace_back(&c, take.add(c.before, c.played));
+    if (draw() % stride == 0) {
+      noteOns.emplace_back(&c, take.add(c.before, c.played));
+      played.insert(c.played.begin(), c.played.end());
+    }
+  const std::array<double, listening::NOTE_COUNT> soundOnsets = soundOnsetsMs(voice.program, played);
   const Heard heard = listen(take.mono());
   tally.audioSeconds = static_cast<double>(take.mono().size()) / kRate;
   tally.cpuSeconds = heard.cpuSeconds;
-  for (const auto& [c, onsetMs] : onsets) {
+  for (const auto& [c, noteOnMs] : noteOns) {
     const int steps = cases.at(*c);
     const int kind = static_cast<int>(c->kind);
     tally.all[kind] += steps;
-    if (c->kind == Played::Right) {
-      const double latency = firstHeld(heard.hearings, c->expected, onsetMs, onsetMs + 1000 * kStepSeconds);
-      if (latency >= 0 && latency <= kAcceptWithinMs) tally.good[kind] += steps;
-      if (latency >= 0) tally.latenciesMs.push_back(latency);
-    } else if (firstHeld(heard.hearings, c->expected, onsetMs, onsetMs + 1000 * kStepSeconds) < 0) {
-      tally.good[kind] += steps;
+    const double held = firstHeld(heard.hearings, c->expected, noteOnMs, noteOnMs + 1000 * kStepSeconds);
+    if (c->kind != Played::Right) {
+      if (held < 0) tally.good[kind] += steps;
+    } else if (held >= 0) {
+      // Held before the step's sound reached its onset level counts as no delay at all.
+      const double latency = std::max(0.0, held - stepSoundOnsetMs(soundOnsets, c->played));
+      if (latency <= kAcceptWithinMs) tally.good[kind] += steps;
+      if (held <= kAcceptWithinMs) tally.rightFromNoteOn += steps;
+      tally.latenciesMs.push_back(latency);
     }
   }
   return tally;
@@ -229,7 +286,9 @@ void printVoice(const Voice& voice, const Tally& tally, int stride) {
     return;
   }
   const double right = percent(tally.good[0], tally.all[0]);
-  printRow("right steps accepted within 150 ms", right, "%", ">= 99 %", right >= kTargetPercent);
+  printRow("right steps accepted within 150 ms of sound", right, "%", ">= 99 %", right >= kTargetPercent);
+  std::printf("  %-44s %9.2f %%   (for comparison: a slow attack counts against the listener)\n",
+              "  the same within 150 ms of their note-on", percent(tally.rightFromNoteOn, tally.all[0]));
   double good = 0, all = 0;
   for (int kind = 1; kind < PLAYED_KINDS; ++kind) {
     const double rejected = percent(tally.good[kind], tally.all[kind]);
@@ -241,7 +300,7 @@ void printVoice(const Voice& voice, const Tally& tally, int stride) {
   std::vector<double> latencies = tally.latenciesMs;
   std::sort(latencies.begin(), latencies.end());
   const double median = latencies.empty() ? 0 : latencies[latencies.size() / 2];
-  printRow("median onset to acceptance (detector only)", median, "ms", "<= 100 ms", median <= 100);
+  printRow("median from sound onset to acceptance", median, "ms", "<= 100 ms", median <= 100);
   const double cost = percent(tally.cpuSeconds, tally.audioSeconds);
   printRow("listening cost, one core at real time", cost, "%", "<= 10 %", cost <= kCostTargetPercent);
 }
