@@ -35,8 +35,8 @@ constexpr double kCostTargetPercent = 10.0;
 constexpr std::size_t kInputChunk = 1024;  // frames an audio input delivers at a time
 // A note's sound begins when its loudness first comes within 20 dB of its peak: a little sooner
 // than listeners hear a tone begin (within about 15 dB of its peak, Vos and Rasch, 1981). A piano
-// or guitar note gets there 1-10 ms after its note-on, an accordion's 5-25 ms, while a piccolo's
-// swells for 25-120 ms, the longest in its lowest notes: measured from note-on, the listener
+// or guitar note gets there 1-11 ms after its note-on, an accordion's 3-25 ms, while a piccolo's
+// swells for 11-120 ms, the longest in its lowest notes: measured from note-on, the listener
 // would be charged for the sample's attack, not for its own delay.
 constexpr double kSoundBeginsBelowPeakDb = 20.0;
 constexpr std::size_t kEnvelopeFrames = kRate / 1000;  // the loudness is followed ms by ms
