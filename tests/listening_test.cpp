@@ -112,6 +112,25 @@ TEST(Judging, OnlyAFadedWeakOctaveBelowIsForgiven) {
   }
 }
 
+// While the fundamental an octave below an expected note comes up out of the floor, the step
+// waits: it may be a note played an octave low, its second partial sounding first.
+TEST(Judging, WaitsWhileTheOctaveBelowBeginsToSound) {
+  const struct {
+    const char* what;
+    float aboveFloorDb, growthDb;
+    bool holds;
+  } cases[] = {{"coming up out of the floor", 12.0f, 8.0f, false},
+               {"steady in the floor", 12.0f, 2.0f, true},
+               {"growing, still buried", 6.0f, 8.0f, true}};
+  for (const auto& c : cases) {
+    Hearing hearing;
+    hearing.salience[69] = 1.0f;
+    hearing.aboveFloorDb[57] = c.aboveFloorDb, hearing.aboveFloorGrowthDb[57] = c.growthDb;
+    const int step[] = {69};
+    EXPECT_EQ(holdsStep(hearing, step, 1), c.holds) << c.what;
+  }
+}
+
 // A step's attack lets what is left of the step before pass; a note of the step that rose long
 // before the others hides the attack, unless it rose as the partial of a fading octave below.
 TEST(Judging, AStepNoteRisenLongAgoOverItsFadingOctaveBelowKeepsTheAttack) {

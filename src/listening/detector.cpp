@@ -54,6 +54,8 @@ constexpr double kGrowthRatio = 2.0;
 constexpr int kRiseFromHops = 3;
 constexpr int kRiseToHops = 7;
 constexpr float kNeverRisenMs = 1e6f;
+// A fundamental's growth above the floor is counted over this many hops (about 23 ms).
+constexpr int kGrowthHops = 2;
 
 // The smallest power of two at least n.
 unsigned powerOfTwoAtLeast(double n) {
@@ -110,6 +112,7 @@ struct Detector::Analysis {
   double levelAboveFloor(double hz) const;
   bool isLeftOver(int note, double sum, double largest, bool attack);
   bool rises(int note, double sum) const;
+  double lowestAboveFloorDb(int note) const;
   void findFloor();
   static double harmonicAmplitude(const std::vector<Peak>& peaks, double hz);
   static double harmonicSum(const std::vector<Peak>& peaks, double f0);
@@ -133,7 +136,7 @@ struct Detector::Analysis {
   std::vector<double> floorDb;  // per bin, reused
   // Each note's harmonic sum and clarity over the last hops, oldest at pastAt.
   struct Past {
-    std::array<double, NOTE_COUNT> sum{}, clarity{}, fundamental{};
+    std::array<double, NOTE_COUNT> sum{}, clarity{}, fundamental{}, aboveFloorDb{};
   };
   std::array<Past, kRememberedHops> past{};
   std::size_t pastAt = 0;
@@ -274,10 +277,12 @@ void Detector::Analysis::computeSalience(const std::vector<Peak>& peaks, Hearing
   for (int note = kLowestNote; note <= kHighestNote && !peaks.empty(); ++note) {
     const double f0 = noteHz(note, referenceA);
     now.fundamental[note] = harmonicAmplitude(peaks, f0);
-    const double aboveFloorDb = levelAboveFloor(f0);
-    hearing.aboveFloorDb[note] = static_cast<float>(aboveFloorDb);
+    now.aboveFloorDb[note] = levelAboveFloor(f0);
+    hearing.aboveFloorDb[note] = static_cast<float>(now.aboveFloorDb[note]);
+    hearing.aboveFloorGrowthDb[note] =
+        static_cast<float>(now.aboveFloorDb[note] - lowestAboveFloorDb(note));
     if (now.fundamental[note] <= 0) continue;
-    now.clarity[note] = std::clamp((aboveFloorDb - kPeakAboveFloorDb) /
+    now.clarity[note] = std::clamp((now.aboveFloorDb[note] - kPeakAboveFloorDb) /
                                        (kClearAboveFloorDb - kPeakAboveFloorDb), 0.0, 1.0);
     now.sum[note] = harmonicSum(peaks, f0);
   }
@@ -309,6 +314,14 @@ void Detector::Analysis::computeSalience(const std::vector<Peak>& peaks, Hearing
     hearing.salience[note] = static_cast<float>(weight[note] / strongestSum * clear[strongest]);
   past[pastAt] = now;
   pastAt = (pastAt + 1) % past.size();
+}
+
+// How far a note's fundamental stood above the floor at its lowest in the last kGrowthHops.
+double Detector::Analysis::lowestAboveFloorDb(int note) const {
+  double lowest = past[(pastAt + kRememberedHops - 1) % kRememberedHops].aboveFloorDb[note];
+  for (int back = 2; back <= kGrowthHops; ++back)
+    lowest = std::min(lowest, past[(pastAt + kRememberedHops - back) % kRememberedHops].aboveFloorDb[note]);
+  return lowest;
 }
 
 // Whether a note's harmonic sum grew above what it had 35-80 ms before.

@@ -19,6 +19,8 @@ struct Hearing {
   std::array<float, NOTE_COUNT> salience{};
   // How far each note's fundamental stands above the spectrum's floor, in dB.
   std::array<float, NOTE_COUNT> aboveFloorDb{};
+  // How far that rose over the last two hops, in dB: large for a note just beginning to sound.
+  std::array<float, NOTE_COUNT> aboveFloorGrowthDb{};
   // How far each note's fundamental has fallen from its recent largest, 0 (not at all) to 1:
   // a fading note may still count against a step, but does not sound for one.
   std::array<float, NOTE_COUNT> fading{};

@@ -83,6 +83,19 @@ bool isShadowBelow(const Hearing& hearing, int note) {
          hearing.aboveFloorDb[note] + kShadowGapDb <= hearing.aboveFloorDb[note + 12];
 }
 
+// A string or reed played an octave too low sounds its second partial, the expected note, a
+// hop or more before its fundamental: while the fundamental an octave below an expected note
+// comes up out of the floor (at least kStartingAboveFloorDb above it, and kStartingGrowthDb
+// above its lowest of the two hops before), the step is not yet held. Swept: 8-10 dB above and
+// 6-8 dB of growth gave the same figures; growth over three hops cost the piccolo's right steps.
+constexpr float kStartingAboveFloorDb = 10.0f;
+constexpr float kStartingGrowthDb = 6.0f;
+
+bool isStartingBelow(const Hearing& hearing, int note) {
+  return note >= 12 && hearing.aboveFloorDb[note - 12] >= kStartingAboveFloorDb &&
+         hearing.aboveFloorGrowthDb[note - 12] >= kStartingGrowthDb;
+}
+
 bool inNoteRange(int note) { return note >= 0 && note < NOTE_COUNT; }
 
 // An expected note sounds when it is salient and its fundamental is not dying away.
@@ -95,7 +108,8 @@ bool soundsFor(const Hearing& hearing, int note) {
 bool holdsStep(const Hearing& hearing, const int* notes, int count) {
   if (count <= 0) return false;
   for (int i = 0; i < count; ++i)
-    if (!inNoteRange(notes[i]) || !soundsFor(hearing, notes[i])) return false;
+    if (!inNoteRange(notes[i]) || !soundsFor(hearing, notes[i]) || isStartingBelow(hearing, notes[i]))
+      return false;
   const float attackMs = stepAttackMs(hearing, notes, count);
   for (int note = 0; note < NOTE_COUNT; ++note) {
     if (isExpected(note, notes, count) || hearing.leftOver[note] || roseBeforeStep(hearing, note, attackMs) ||
