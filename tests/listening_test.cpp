@@ -92,39 +92,25 @@ TEST(Judging, ALeftOverNoteDoesNotCountAgainstAStep) {
 }
 
 // The octave below an expected note counts against the step unless it has fallen away and its
-// fundamental is far weaker than the expected note's: then it is what a pluck or the step
-// before left, heard through the expected note.
-TEST(Judging, OnlyAFadedWeakOctaveBelowIsForgiven) {
+// fundamental is far weaker than the expected note's (what a pluck or the step before left);
+// while its fundamental comes up out of the floor, the step waits: it may be a note played an
+// octave low, its second partial sounding first.
+TEST(Judging, TheOctaveBelowCountsUnlessFadedWeakAndWaitsWhileItBegins) {
   const struct {
     const char* what;
-    float fading, gapDb;
+    float salience, fading, aboveFloorDb, growthDb;
     bool holds;
-  } cases[] = {{"fallen, far weaker", 0.9f, 20.0f, true},
-               {"played an octave low", 0.0f, 0.0f, false},
-               {"fallen, about as strong", 0.9f, 5.0f, false},
-               {"far weaker, not fallen", 0.3f, 20.0f, false}};
+  } cases[] = {{"fallen, far weaker", 0.3f, 0.9f, 20.0f, 0.0f, true},
+               {"played an octave low", 0.3f, 0.0f, 40.0f, 0.0f, false},
+               {"fallen, about as strong", 0.3f, 0.9f, 35.0f, 0.0f, false},
+               {"far weaker, not fallen", 0.3f, 0.3f, 20.0f, 0.0f, false},
+               {"coming up out of the floor", 0.0f, 0.0f, 12.0f, 8.0f, false},
+               {"steady in the floor", 0.0f, 0.0f, 12.0f, 2.0f, true},
+               {"growing, still buried", 0.0f, 0.0f, 6.0f, 8.0f, true}};
   for (const auto& c : cases) {
     Hearing hearing;
     hearing.salience[69] = 1.0f, hearing.aboveFloorDb[69] = 40.0f;
-    hearing.salience[57] = 0.3f, hearing.fading[57] = c.fading, hearing.aboveFloorDb[57] = 40.0f - c.gapDb;
-    const int step[] = {69};
-    EXPECT_EQ(holdsStep(hearing, step, 1), c.holds) << c.what;
-  }
-}
-
-// While the fundamental an octave below an expected note comes up out of the floor, the step
-// waits: it may be a note played an octave low, its second partial sounding first.
-TEST(Judging, WaitsWhileTheOctaveBelowBeginsToSound) {
-  const struct {
-    const char* what;
-    float aboveFloorDb, growthDb;
-    bool holds;
-  } cases[] = {{"coming up out of the floor", 12.0f, 8.0f, false},
-               {"steady in the floor", 12.0f, 2.0f, true},
-               {"growing, still buried", 6.0f, 8.0f, true}};
-  for (const auto& c : cases) {
-    Hearing hearing;
-    hearing.salience[69] = 1.0f;
+    hearing.salience[57] = c.salience, hearing.fading[57] = c.fading;
     hearing.aboveFloorDb[57] = c.aboveFloorDb, hearing.aboveFloorGrowthDb[57] = c.growthDb;
     const int step[] = {69};
     EXPECT_EQ(holdsStep(hearing, step, 1), c.holds) << c.what;

@@ -72,9 +72,9 @@ bool roseBeforeStep(const Hearing& hearing, int note, float attackMs) {
 // The octave below an expected note, its fundamental fallen this far and at least kShadowGapDb
 // weaker than the expected note's, is no note played an octave low: it is the dying thump of a
 // plucked string's attack, or a string of the step before ringing on, whose second partial
-// the expected note is. A reed played an octave low keeps its fundamental closer
-// to its second partial than that, even between the beats of a wet tuning (at 8 dB some such
-// steps passed; 10 to 15 dB let the same right steps through and no wrong one).
+// the expected note is. A reed played an octave low keeps its fundamental closer to its second
+// partial than that, even between the beats of a wet tuning (at 8 dB some such steps passed;
+// 10 to 15 dB let the same right steps through and no wrong one).
 constexpr float kShadowFallen = 0.7f;
 constexpr float kShadowGapDb = 12.0f;
 
