@@ -30,6 +30,16 @@ constexpr int kFloorStep = 8;
 constexpr double kPeakAboveFloorDb = 20.0;
 constexpr double kPeakRangeDb = 50.0;
 constexpr double kClearAboveFloorDb = 35.0;
+// A fundamental's clarity grows from kPeakAboveFloorDb to kClearAboveFloorDb above the floor;
+// from kSettledClearFromDb when it has settled (grown less than kSettledGrowthDb over the last
+// kGrowthHops) and stands within kNearSecondPartialDb of its own second partial: a middle
+// note of a chord, sunk in the mix, is still that note. A note still coming up is waited for
+// (a string played an octave low shows its fundamental late), and a faint undertone far below
+// a loud partial (a piccolo's high notes) stays unclear. Swept: 12-14 dB with 4-6 dB gave the
+// same figures; a gap of 8 dB or growth of 8 dB let a guitar's octave-off steps through.
+constexpr double kSettledClearFromDb = 12.0;
+constexpr double kNearSecondPartialDb = 6.0;
+constexpr double kSettledGrowthDb = 6.0;
 // A note whose fundamental stood clear in one of the last kClearHops (about 90 ms) still
 // does: the reeds of a wet-tuned note beat, and its fundamental dips between beats. A note
 // whose harmonic sum fell below kFadingRatio of its largest in the last kRememberedHops
@@ -282,8 +292,11 @@ void Detector::Analysis::computeSalience(const std::vector<Peak>& peaks, Hearing
     hearing.aboveFloorGrowthDb[note] =
         static_cast<float>(now.aboveFloorDb[note] - lowestAboveFloorDb(note));
     if (now.fundamental[note] <= 0) continue;
-    now.clarity[note] = std::clamp((now.aboveFloorDb[note] - kPeakAboveFloorDb) /
-                                       (kClearAboveFloorDb - kPeakAboveFloorDb), 0.0, 1.0);
+    const bool settledNearPartial = hearing.aboveFloorGrowthDb[note] < kSettledGrowthDb &&
+                                    levelAboveFloor(2 * f0) - now.aboveFloorDb[note] <= kNearSecondPartialDb;
+    const double clearFrom = settledNearPartial ? kSettledClearFromDb : kPeakAboveFloorDb;
+    now.clarity[note] =
+        std::clamp((now.aboveFloorDb[note] - clearFrom) / (kClearAboveFloorDb - clearFrom), 0.0, 1.0);
     now.sum[note] = harmonicSum(peaks, f0);
   }
   std::array<double, NOTE_COUNT> clear{}, weight{};
