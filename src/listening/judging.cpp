@@ -96,6 +96,11 @@ bool isStartingBelow(const Hearing& hearing, int note) {
          hearing.aboveFloorGrowthDb[note - 12] >= kStartingGrowthDb;
 }
 
+// A note whose fundamental has fallen to a fourteenth of its recent largest (23 dB down) is the
+// room's echo of a released note, whatever partials of the step sound over it: never a wrong
+// note. In a quiet room such an echo still stands far above the floor.
+constexpr float kDiedAway = 0.999f;
+
 bool inNoteRange(int note) { return note >= 0 && note < NOTE_COUNT; }
 
 // An expected note sounds when it is salient and its fundamental is not dying away.
@@ -112,8 +117,8 @@ bool holdsStep(const Hearing& hearing, const int* notes, int count) {
       return false;
   const float attackMs = stepAttackMs(hearing, notes, count);
   for (int note = 0; note < NOTE_COUNT; ++note) {
-    if (isExpected(note, notes, count) || hearing.leftOver[note] || roseBeforeStep(hearing, note, attackMs) ||
-        isPartialOf(hearing, note, notes, count))
+    if (isExpected(note, notes, count) || hearing.leftOver[note] || hearing.fading[note] >= kDiedAway ||
+        roseBeforeStep(hearing, note, attackMs) || isPartialOf(hearing, note, notes, count))
       continue;
     const bool octaveBelow = note + 12 < NOTE_COUNT && isExpected(note + 12, notes, count);
     if (octaveBelow && isShadowBelow(hearing, note)) continue;
