@@ -52,6 +52,15 @@ double firstAcceptedMs(const std::vector<Hearing>& hearings, const std::vector<i
   return -1;
 }
 
+constexpr float kSilentRoom = 0.0f;
+
+// The time from the step's start to its first hearing that holds `step`, heard between the
+// speakers after `before`, in white noise about 20 dB under the music unless told.
+double acceptedBetweenSpeakersMs(const std::vector<int>& played, const std::vector<int>& before, int program,
+                                 const std::vector<int>& step, float noise = 0.02f) {
+  return firstAcceptedMs(hear(played, noise, before, program, Microphone::BetweenSpeakers), step, 300);
+}
+
 TEST(Detector, AcceptsRightStepsSoonAndNeverWrongOnesNoiseOrSilence) {
   const struct {
     const char* what;
@@ -150,16 +159,53 @@ TEST(Judging, AStepNoteRisenLongAgoOverItsFadingOctaveBelowKeepsTheAttack) {
 // note does not pass for a note played there, nor does a guitar string played an octave low
 // while its fundamental comes up.
 TEST(Detector, BetweenTheSpeakersHearsSunkNotesOverEchoesButNoUndertoneOrLowString) {
-  const auto acceptedMs = [](const std::vector<int>& played, const std::vector<int>& before, int program,
-                             const std::vector<int>& step, float noise = 0.02f) {
-    return firstAcceptedMs(hear(played, noise, before, program, Microphone::BetweenSpeakers), step, 300);
-  };
   const std::vector<int> pianoChord = {60, 64, 67, 70}, accordionChord = {64, 68, 71};
-  for (const double ms : {acceptedMs(pianoChord, {67, 70, 74}, IDRB_GRAND_PIANO, pianoChord),
-                          acceptedMs(accordionChord, {56, 59, 63}, IDRB_TANGO_ACC, accordionChord, 0.0f)})
+  for (const double ms :
+       {acceptedBetweenSpeakersMs(pianoChord, {67, 70, 74}, IDRB_GRAND_PIANO, pianoChord),
+        acceptedBetweenSpeakersMs(accordionChord, {56, 59, 63}, IDRB_TANGO_ACC, accordionChord, kSilentRoom)})
     EXPECT_TRUE(ms > 0 && ms <= 150) << ms;
-  EXPECT_EQ(acceptedMs({85}, {71}, IDRB_PICCOLO, {73}), -1);
-  EXPECT_EQ(acceptedMs({68, 71}, {78, 82}, IDRB_GUITAR_STEEL, {68, 83}), -1);
+  EXPECT_EQ(acceptedBetweenSpeakersMs({85}, {71}, IDRB_PICCOLO, {73}), -1);
+  EXPECT_EQ(acceptedBetweenSpeakersMs({68, 71}, {78, 82}, IDRB_GUITAR_STEEL, {68, 83}), -1);
+}
+
+// A high string whose fundamental still lies faint under its loud second partial sounds when
+// its third partial, which the octave above has not, stands with the second, and its fundamental
+// is new, stands out of its neighbours, not far under the second partial and above the octave below.
+TEST(Judging, AHighStringSoundsUnderItsPartialsWhenItsThirdAndANewFundamentalShow) {
+  const struct {
+    const char* what;
+    float fundamentalDb, secondDb, thirdDb, earlierDb, belowDb;
+    bool holds;
+    float semitoneUpDb = 0.0f;
+  } cases[] = {{"a guitar's C#5 just plucked", 18.0f, 36.0f, 23.0f, 0.0f, 0.0f, true},
+               {"the twelfth no peak: the octave above played", 16.0f, 30.0f, 15.0f, 0.0f, 0.0f, false},
+               {"the third partial far under the second", 20.0f, 40.0f, 21.0f, 0.0f, 0.0f, false},
+               {"an undertone far under the note played", 14.0f, 36.0f, 23.0f, 0.0f, 0.0f, false},
+               {"the echo of a note played before", 18.0f, 36.0f, 23.0f, 15.0f, 0.0f, false},
+               {"the octave below as loud: played an octave low", 18.0f, 36.0f, 23.0f, 0.0f, 18.0f, false},
+               {"the skirt of a louder note a semitone up", 18.0f, 36.0f, 23.0f, 0.0f, 0.0f, false, 25.0f}};
+  for (const auto& c : cases) {
+    Hearing hearing;
+    hearing.salience[85] = 0.9f;
+    hearing.aboveFloorDb[73] = c.fundamentalDb, hearing.aboveFloorDb[85] = c.secondDb;
+    hearing.aboveFloorDb[92] = c.thirdDb, hearing.aboveFloorDb[61] = c.belowDb;
+    hearing.aboveFloorDb[74] = c.semitoneUpDb;
+    hearing.aboveEarlierDb[73] = c.fundamentalDb - c.earlierDb;
+    const int step[] = {73};
+    EXPECT_EQ(holdsStep(hearing, step, 1), c.holds) << c.what;
+  }
+}
+
+// Between the speakers: a guitar chord whose top string (C#5) sounds its second partial long
+// before its fundamental is heard in time; the octave above played over the echo of the note
+// played before is no such string, nor is the piano's note sounding as the second partial of
+// its octave below played in a silent room.
+TEST(Detector, BetweenTheSpeakersHearsAHighStringUnderItsPartialsButNoOctaveOff) {
+  const std::vector<int> guitarChord = {64, 67, 70, 73};
+  const double ms = acceptedBetweenSpeakersMs(guitarChord, {59, 62, 65, 68}, IDRB_GUITAR_STEEL, guitarChord);
+  EXPECT_TRUE(ms > 0 && ms <= 150) << ms;
+  EXPECT_EQ(acceptedBetweenSpeakersMs({62, 77}, {62, 65}, IDRB_GUITAR_STEEL, {62, 65}), -1);
+  EXPECT_EQ(acceptedBetweenSpeakersMs({65, 68}, {75, 79}, IDRB_GRAND_PIANO, {68, 77}, kSilentRoom), -1);
 }
 
 // A lone note is named, with an attack at its start; silence names nothing.

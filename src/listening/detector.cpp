@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <vector>
 
 #include "listening/hearing.h"
@@ -66,6 +67,9 @@ constexpr int kRiseToHops = 7;
 constexpr float kNeverRisenMs = 1e6f;
 // A fundamental's growth above the floor is counted over this many hops (about 23 ms).
 constexpr int kGrowthHops = 2;
+// What sounded of a note before a step is looked for from this many hops back (about 95 ms)
+// to the last remembered one: a step's notes have begun to sound by then.
+constexpr int kEarlierFromHops = 9;
 
 // The smallest power of two at least n.
 unsigned powerOfTwoAtLeast(double n) {
@@ -302,14 +306,17 @@ void Detector::Analysis::computeSalience(const std::vector<Peak>& peaks, Hearing
   std::array<double, NOTE_COUNT> clear{}, weight{};
   int strongest = kLowestNote;
   for (int note = kLowestNote; note <= kHighestNote; ++note) {
-    double largest = 0, largestFundamental = 0;
+    double largest = 0, largestFundamental = 0, earlierAboveFloorDb = std::numeric_limits<double>::lowest();
     clear[note] = now.clarity[note];
     for (int back = 1; back <= kRememberedHops; ++back) {
       const Past& hop = past[(pastAt + kRememberedHops - back) % kRememberedHops];
       if (back <= kClearHops) clear[note] = std::max(clear[note], hop.clarity[note]);
+      if (back >= kEarlierFromHops)
+        earlierAboveFloorDb = std::max(earlierAboveFloorDb, hop.aboveFloorDb[note]);
       largest = std::max(largest, hop.sum[note]);
       largestFundamental = std::max(largestFundamental, hop.fundamental[note]);
     }
+    hearing.aboveEarlierDb[note] = static_cast<float>(now.aboveFloorDb[note] - earlierAboveFloorDb);
     const double kept = std::min(1.0, now.sum[note] / std::max(kFadingRatio * largest, 1e-12));
     weight[note] = now.sum[note] * clear[note] * kept * kept;
     const double fundamentalKept =

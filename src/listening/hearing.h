@@ -21,6 +21,9 @@ struct Hearing {
   std::array<float, NOTE_COUNT> aboveFloorDb{};
   // How far that rose over the last two hops, in dB: large for a note just beginning to sound.
   std::array<float, NOTE_COUNT> aboveFloorGrowthDb{};
+  // How far it stands above its highest 95-230 ms before, in dB: large for a note played now,
+  // small for the echo of one played before a step.
+  std::array<float, NOTE_COUNT> aboveEarlierDb{};
   // How far each note's fundamental has fallen from its recent largest, 0 (not at all) to 1:
   // a fading note may still count against a step, but does not sound for one.
   std::array<float, NOTE_COUNT> fading{};

@@ -27,11 +27,58 @@ bool isExpected(int note, const int* notes, int count) {
   return std::find(notes, notes + count, note) != notes + count;
 }
 
+bool inNoteRange(int note) { return note >= 0 && note < NOTE_COUNT; }
+
+// A note sounds clearly when it is salient and its fundamental is not dying away.
+bool soundsClearly(const Hearing& hearing, int note) {
+  return hearing.salience[note] * (1.0f - hearing.fading[note]) >= kPresent;
+}
+
+// A high steel string sounds its second partial first; its fundamental follows faint, 14-18 dB
+// under it, and stands out as a peak only 150-200 ms after the attack: until then the note looks
+// like its octave above. It sounds all the same when its octave above sounds clearly and its third
+// partial, which the octave above has not, stands out (a peak, at most kThirdUnderSecondDb under
+// the second), and its faint fundamental
+// - stands above the spectrum a semitone either side: it is no skirt of a louder neighbour's peak
+//   (an accordion's C#4, starting flat, over C4);
+// - stands at most kFundamentalUnderSecondDb under the second partial: a piccolo's undertone,
+//   23-26 dB under the note played, stays out;
+// - stands kNewFundamentalDb above anything of it 95-230 ms before: the echo of a step before,
+//   that sank under the attack's noise and comes up again, is no note played now;
+// - stands kOctaveBelowOverDb above the octave below: a string or reed played an octave low
+//   sounds the note as its own second partial.
+// Swept on rendered steps: with no limit to the third partial's gap a piccolo's octave-off step
+// passed, and 16 dB cost a guitar's right step; 22 dB to the fundamental let the piccolo's
+// octave-off steps through; without the third partial's peak, or without the fundamental being
+// new, a guitar's octave-off steps passed.
+constexpr float kThirdPartialPeakDb = 20.0f;
+constexpr float kThirdUnderSecondDb = 18.0f;
+constexpr float kFundamentalUnderSecondDb = 20.0f;
+constexpr float kNewFundamentalDb = 6.0f;
+constexpr float kOctaveBelowOverDb = 6.0f;
+constexpr int kTwelfth = 19;  // the third partial lies 2 cents under the twelfth
+
+bool soundsUnderItsPartials(const Hearing& hearing, int note) {
+  const int below = note - 12, second = note + 12, third = note + kTwelfth;
+  if (!inNoteRange(below) || !inNoteRange(third) || !soundsClearly(hearing, second)) return false;
+  const auto& db = hearing.aboveFloorDb;
+  return db[note] > db[note - 1] && db[note] > db[note + 1] &&
+         db[third] >= kThirdPartialPeakDb && db[second] - db[third] <= kThirdUnderSecondDb &&
+         db[second] - db[note] <= kFundamentalUnderSecondDb &&
+         hearing.aboveEarlierDb[note] >= kNewFundamentalDb && db[note] - db[below] >= kOctaveBelowOverDb;
+}
+
+// An expected note sounds clearly, or as a high string under its partials.
+bool soundsFor(const Hearing& hearing, int note) {
+  return soundsClearly(hearing, note) || soundsUnderItsPartials(hearing, note);
+}
+
 bool isPartialOf(const Hearing& hearing, int note, const int* notes, int count) {
   for (int i = 0; i < count; ++i)
     for (int interval : kPartialIntervals)
       if (note - notes[i] == interval &&
-          (interval != 12 || hearing.salience[note] <= kOctaveAboveAtMost * hearing.salience[notes[i]]))
+          (interval != 12 || hearing.salience[note] <= kOctaveAboveAtMost * hearing.salience[notes[i]] ||
+           soundsUnderItsPartials(hearing, notes[i])))
         return true;
   return false;
 }
@@ -100,13 +147,6 @@ bool isStartingBelow(const Hearing& hearing, int note) {
 // room's echo of a released note, whatever partials of the step sound over it: never a wrong
 // note. In a quiet room such an echo still stands far above the floor.
 constexpr float kDiedAway = 0.999f;
-
-bool inNoteRange(int note) { return note >= 0 && note < NOTE_COUNT; }
-
-// An expected note sounds when it is salient and its fundamental is not dying away.
-bool soundsFor(const Hearing& hearing, int note) {
-  return hearing.salience[note] * (1.0f - hearing.fading[note]) >= kPresent;
-}
 
 }  // namespace
 
