@@ -34,7 +34,7 @@ bool soundsClearly(const Hearing& hearing, int note) {
   return hearing.salience[note] * (1.0f - hearing.fading[note]) >= kPresent;
 }
 
-// A high steel string sounds its second partial first; its fundamental follows faint, 14-18 dB
+// A high steel string sounds its second partial first; its fundamental follows faint, 10-18 dB
 // under it, and stands out as a peak only 150-200 ms after the attack: until then the note looks
 // like its octave above. It sounds all the same when its octave above sounds clearly and its third
 // partial, which the octave above has not, stands out (a peak, at most kThirdUnderSecondDb under
