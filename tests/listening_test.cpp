@@ -54,13 +54,6 @@ double firstAcceptedMs(const std::vector<Hearing>& hearings, const std::vector<i
 
 constexpr float kSilentRoom = 0.0f;
 
-// The time from the step's start to its first hearing that holds `step`, heard between the
-// speakers after `before`, in white noise about 20 dB under the music unless told.
-double acceptedBetweenSpeakersMs(const std::vector<int>& played, const std::vector<int>& before, int program,
-                                 const std::vector<int>& step, float noise = 0.02f) {
-  return firstAcceptedMs(hear(played, noise, before, program, Microphone::BetweenSpeakers), step, 300);
-}
-
 TEST(Detector, AcceptsRightStepsSoonAndNeverWrongOnesNoiseOrSilence) {
   const struct {
     const char* what;
@@ -153,19 +146,33 @@ TEST(Judging, AStepNoteRisenLongAgoOverItsFadingOctaveBelowKeepsTheAttack) {
 }
 
 // Between the speakers: a chord's middle note whose fundamental sinks in the mix (the piano's E4
-// under C4, G4 and A#4) is heard in time, and so is a chord over the dying echo of the chord
-// before in a silent room (a partial of the new chord sounds where the echo's partial was); in a
-// room 20 dB quieter than the music, a piccolo's faint undertone an octave below its loud high
-// note does not pass for a note played there, nor does a guitar string played an octave low
-// while its fundamental comes up.
-TEST(Detector, BetweenTheSpeakersHearsSunkNotesOverEchoesButNoUndertoneOrLowString) {
-  const std::vector<int> pianoChord = {60, 64, 67, 70}, accordionChord = {64, 68, 71};
-  for (const double ms :
-       {acceptedBetweenSpeakersMs(pianoChord, {67, 70, 74}, IDRB_GRAND_PIANO, pianoChord),
-        acceptedBetweenSpeakersMs(accordionChord, {56, 59, 63}, IDRB_TANGO_ACC, accordionChord, kSilentRoom)})
-    EXPECT_TRUE(ms > 0 && ms <= 150) << ms;
-  EXPECT_EQ(acceptedBetweenSpeakersMs({85}, {71}, IDRB_PICCOLO, {73}), -1);
-  EXPECT_EQ(acceptedBetweenSpeakersMs({68, 71}, {78, 82}, IDRB_GUITAR_STEEL, {68, 83}), -1);
+// under C4, G4 and A#4), a chord over the dying echo of the chord before in a silent room (a
+// partial of the new chord sounds where the echo's partial was) and a guitar chord whose top
+// string (C#5) sounds its second partial long before its fundamental are heard in time. No wrong
+// note passes: a piccolo's faint undertone an octave below its loud high note, a guitar string
+// played an octave low while its fundamental comes up, the octave above played over the echo of
+// the note played before, the piano's note sounding as the second partial of its octave below.
+TEST(Detector, BetweenTheSpeakersHearsSunkNotesEchoesAndHighStringsButNoOctaveOff) {
+  const struct {
+    const char* what;
+    std::vector<int> played, before;
+    int program;
+    std::vector<int> step;
+    bool right;
+    float noise = 0.02f;
+  } cases[] = {
+      {"a sunk middle note", {60, 64, 67, 70}, {67, 70, 74}, IDRB_GRAND_PIANO, {60, 64, 67, 70}, true},
+      {"over an echo", {64, 68, 71}, {56, 59, 63}, IDRB_TANGO_ACC, {64, 68, 71}, true, kSilentRoom},
+      {"a high string", {64, 67, 70, 73}, {59, 62, 65, 68}, IDRB_GUITAR_STEEL, {64, 67, 70, 73}, true},
+      {"an undertone", {85}, {71}, IDRB_PICCOLO, {73}, false},
+      {"a string an octave low", {68, 71}, {78, 82}, IDRB_GUITAR_STEEL, {68, 83}, false},
+      {"an octave up over an echo", {62, 77}, {62, 65}, IDRB_GUITAR_STEEL, {62, 65}, false},
+      {"an octave low in silence", {65, 68}, {75, 79}, IDRB_GRAND_PIANO, {68, 77}, false, kSilentRoom}};
+  for (const auto& c : cases) {
+    const double ms = firstAcceptedMs(hear(c.played, c.noise, c.before, c.program, Microphone::BetweenSpeakers),
+                                      c.step, 300);
+    EXPECT_TRUE(c.right ? ms > 0 && ms <= 150 : ms == -1) << c.what << ": " << ms;
+  }
 }
 
 // A high string whose fundamental still lies faint under its loud second partial sounds when
@@ -194,18 +201,6 @@ TEST(Judging, AHighStringSoundsUnderItsPartialsWhenItsThirdAndANewFundamentalSho
     const int step[] = {73};
     EXPECT_EQ(holdsStep(hearing, step, 1), c.holds) << c.what;
   }
-}
-
-// Between the speakers: a guitar chord whose top string (C#5) sounds its second partial long
-// before its fundamental is heard in time; the octave above played over the echo of the note
-// played before is no such string, nor is the piano's note sounding as the second partial of
-// its octave below played in a silent room.
-TEST(Detector, BetweenTheSpeakersHearsAHighStringUnderItsPartialsButNoOctaveOff) {
-  const std::vector<int> guitarChord = {64, 67, 70, 73};
-  const double ms = acceptedBetweenSpeakersMs(guitarChord, {59, 62, 65, 68}, IDRB_GUITAR_STEEL, guitarChord);
-  EXPECT_TRUE(ms > 0 && ms <= 150) << ms;
-  EXPECT_EQ(acceptedBetweenSpeakersMs({62, 77}, {62, 65}, IDRB_GUITAR_STEEL, {62, 65}), -1);
-  EXPECT_EQ(acceptedBetweenSpeakersMs({65, 68}, {75, 79}, IDRB_GRAND_PIANO, {68, 77}, kSilentRoom), -1);
 }
 
 // A lone note is named, with an attack at its start; silence names nothing.
